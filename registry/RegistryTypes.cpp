@@ -1,0 +1,32 @@
+#include "registry/RegistryTypes.h"
+
+#include "platform/TextEncoding.h"
+
+namespace tidewell {
+
+std::string RootKeyName(TRootKey root) {
+  switch (root) {
+    case TRootKey::ClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case TRootKey::CurrentUser:
+      return "HKEY_CURRENT_USER";
+    case TRootKey::LocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case TRootKey::Users:
+      return "HKEY_USERS";
+  }
+  return "";
+}
+
+bool ParseRootKeyName(const std::string& name, TRootKey* root) {
+  for (TRootKey candidate : {TRootKey::ClassesRoot, TRootKey::CurrentUser,
+                             TRootKey::LocalMachine, TRootKey::Users}) {
+    if (NamesEqual(name, RootKeyName(candidate))) {
+      *root = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace tidewell

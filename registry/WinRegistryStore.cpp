@@ -1,0 +1,173 @@
+#include "registry/WinRegistryStore.h"
+
+#include <windows.h>
+
+#include "platform/TextEncoding.h"
+
+namespace tidewell {
+namespace {
+
+bool IsRoot(KeyHandle key) {
+  return key >= RootHandle(TRootKey::ClassesRoot) &&
+         key <= RootHandle(TRootKey::Users);
+}
+
+// The predefined handles are sign-extended 32-bit values on 64-bit Windows.
+HKEY ToHkey(KeyHandle key) {
+  if (IsRoot(key)) {
+    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(key))));
+  }
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(key));
+}
+
+KeyHandle FromHkey(HKEY key) {
+  return static_cast<KeyHandle>(reinterpret_cast<ULONG_PTR>(key));
+}
+
+std::wstring Wide(const std::string& text) {
+  const std::u16string u16 = Utf8ToUtf16(text);
+  return std::wstring(u16.begin(), u16.end());
+}
+
+std::string Narrow(const wchar_t* text, std::size_t length) {
+  return Utf16ToUtf8(std::u16string(text, text + length));
+}
+
+}  // namespace
+
+long WinRegistryStore::OpenKey(KeyHandle base, const std::string& subKey,
+                               std::uint32_t access, KeyHandle* result) {
+  HKEY opened = nullptr;
+  const LONG rc = RegOpenKeyExW(ToHkey(base), Wide(subKey).c_str(), 0,
+                                access, &opened);
+  if (rc == ERROR_SUCCESS) *result = FromHkey(opened);
+  return rc;
+}
+
+long WinRegistryStore::CreateKey(KeyHandle base, const std::string& subKey,
+                                 std::uint32_t access, KeyHandle* result) {
+  HKEY created = nullptr;
+  const LONG rc =
+      RegCreateKeyExW(ToHkey(base), Wide(subKey).c_str(), 0, nullptr,
+                      REG_OPTION_NON_VOLATILE, access, nullptr, &created, nullptr);
+  if (rc == ERROR_SUCCESS) *result = FromHkey(created);
+  return rc;
+}
+
+long WinRegistryStore::CloseKey(KeyHandle key) {
+  if (IsRoot(key)) return ERROR_SUCCESS;
+  return RegCloseKey(ToHkey(key));
+}
+
+long WinRegistryStore::QueryInfoKey(KeyHandle key, KeyInfo* info) {
+  DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0,
+        maxValueLen = 0;
+  const LONG rc = RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr,
+                                   &subKeys, &maxSubKeyLen, nullptr, &values,
+                                   &maxValueNameLen, &maxValueLen, nullptr,
+                                   nullptr);
+  if (rc == ERROR_SUCCESS) {
+    info->subKeyCount = subKeys;
+    info->maxSubKeyNameLength = maxSubKeyLen;
+    info->valueCount = values;
+    info->maxValueNameLength = maxValueNameLen;
+    info->maxValueDataSize = maxValueLen;
+  }
+  return rc;
+}
+
+long WinRegistryStore::EnumKey(KeyHandle key, std::uint32_t index,
+                               std::string* name) {
+  // Key names are at most 255 characters: one small buffer always fits.
+  wchar_t buffer[kMaxKeyNameLength + 1];
+  DWORD length = kMaxKeyNameLength + 1;
+  const LONG rc = RegEnumKeyExW(ToHkey(key), index, buffer, &length, nullptr,
+                                nullptr, nullptr, nullptr);
+  if (rc == ERROR_SUCCESS) *name = Narrow(buffer, length);
+  return rc;
+}
+
+long WinRegistryStore::EnumValue(KeyHandle key, std::uint32_t index,
+                                 std::string* name) {
+  // Most names are short; a long one is fetched again with the largest size.
+  std::wstring buffer(256, L'\0');
+  for (;;) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    const LONG rc = RegEnumValueW(ToHkey(key), index, buffer.data(), &length,
+                                  nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_SUCCESS) {
+      *name = Narrow(buffer.data(), length);
+      return rc;
+    }
+    if (rc != ERROR_MORE_DATA || buffer.size() > kMaxValueNameLength) return rc;
+    buffer.assign(kMaxValueNameLength + 1, L'\0');
+  }
+}
+
+long WinRegistryStore::QueryValue(KeyHandle key, const std::string& name,
+                                  std::uint32_t* type,
+                                  std::vector<std::uint8_t>* data) {
+  const std::wstring wideName = Wide(name);
+  DWORD size = 0;
+  DWORD valueType = 0;
+  LONG rc = RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr,
+                             &valueType, nullptr, &size);
+  // The value may grow between the two calls; ask again until it fits.
+  for (int attempt = 0; rc == ERROR_SUCCESS && attempt < 8; ++attempt) {
+    data->assign(size, 0);
+    DWORD got = size;
+    rc = RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr, &valueType,
+                          data->empty() ? nullptr : data->data(), &got);
+    if (rc == ERROR_MORE_DATA) {
+      size = got;
+      rc = ERROR_SUCCESS;
+      continue;
+    }
+    if (rc == ERROR_SUCCESS) {
+      data->resize(got);
+      *type = valueType;
+    }
+    return rc;
+  }
+  return rc == ERROR_SUCCESS ? ERROR_MORE_DATA : rc;
+}
+
+long WinRegistryStore::SetValue(KeyHandle key, const std::string& name,
+                                std::uint32_t type, const std::uint8_t* data,
+                                std::size_t size) {
+  if (size > MAXDWORD) return ERROR_INVALID_PARAMETER;
+  static const BYTE kEmpty = 0;
+  return RegSetValueExW(ToHkey(key), Wide(name).c_str(), 0, type,
+                        data ? data : &kEmpty, static_cast<DWORD>(size));
+}
+
+long WinRegistryStore::DeleteValue(KeyHandle key, const std::string& name) {
+  return RegDeleteValueW(ToHkey(key), Wide(name).c_str());
+}
+
+long WinRegistryStore::DeleteKey(KeyHandle base, const std::string& subKey) {
+  if (IsRoot(base) && subKey.empty()) return ERROR_ACCESS_DENIED;
+  return RegDeleteKeyW(ToHkey(base), Wide(subKey).c_str());
+}
+
+long WinRegistryStore::FlushKey(KeyHandle key) {
+  return RegFlushKey(ToHkey(key));
+}
+
+long WinRegistryStore::SaveKey(KeyHandle key, const std::string& fileName) {
+  const std::wstring file = Wide(fileName);
+  if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return ERROR_ALREADY_EXISTS;
+  }
+  return RegSaveKeyW(ToHkey(key), file.c_str(), nullptr);
+}
+
+long WinRegistryStore::ReplaceKey(KeyHandle key, const std::string& subKey,
+                                  const std::string& newFile,
+                                  const std::string& oldFile) {
+  return RegReplaceKeyW(ToHkey(key), Wide(subKey).c_str(),
+                        Wide(newFile).c_str(), Wide(oldFile).c_str());
+}
+
+}  // namespace tidewell
