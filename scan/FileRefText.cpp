@@ -1,0 +1,94 @@
+#include "scan/FileRefText.h"
+
+namespace tidewell {
+
+std::string TrimText(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string LowerAscii(const std::string& text) {
+  std::string lower = text;
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  }
+  return lower;
+}
+
+std::string ReplaceIgnoringCase(const std::string& text,
+                                const std::string& pattern,
+                                const std::string& replacement,
+                                bool firstOnly) {
+  if (pattern.empty()) return text;
+  const std::string lowerText = LowerAscii(text);
+  const std::string lowerPattern = LowerAscii(pattern);
+  std::string result;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = lowerText.find(lowerPattern, from);
+    if (at == std::string::npos) break;
+    result.append(text, from, at - from);
+    result += replacement;
+    from = at + pattern.size();
+    if (firstOnly) break;
+  }
+  result.append(text, from, std::string::npos);
+  return result;
+}
+
+std::size_t FindDriveMark(const std::string& text, std::size_t from) {
+  return text.find(":\\", from);
+}
+
+std::string FolderPart(const std::string& text) {
+  const std::size_t last = text.find_last_of("\\:");
+  return last == std::string::npos ? std::string() : text.substr(0, last + 1);
+}
+
+bool HasFolderPart(const std::string& text) {
+  return text.find_first_of("\\:") != std::string::npos;
+}
+
+std::string StripTypeLibIndex(const std::string& path) {
+  const std::size_t lastBackslash = path.rfind('\\');
+  if (lastBackslash == std::string::npos) return path;
+  const std::string head = path.substr(0, lastBackslash);
+  const std::size_t dot = head.rfind('.');
+  const std::size_t nameStart = head.find_last_of("\\:");
+  if (dot == std::string::npos ||
+      (nameStart != std::string::npos && dot < nameStart)) {
+    return path;
+  }
+  const std::string extension = LowerAscii(head.substr(dot));
+  if (extension == ".exe" || extension == ".dll" || extension == ".tlb" ||
+      extension == ".olb") {
+    return head;
+  }
+  return path;
+}
+
+bool LooksLikeLocalPath(const std::string& text) {
+  const std::size_t mark = FindDriveMark(text);
+  if (mark == std::string::npos || mark == 0) return false;
+  if (FindDriveMark(text, mark + 1) != std::string::npos) return false;
+  const char drive = text[mark - 1];
+  const char upper = (drive >= 'a' && drive <= 'z')
+                         ? static_cast<char>(drive - ('a' - 'A'))
+                         : drive;
+  return upper >= 'C' && upper <= 'Z';
+}
+
+std::string EscapeRegString(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size() + text.size() / 4);
+  for (const char c : text) {
+    if (c == '\\' || c == '"') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+}  // namespace tidewell

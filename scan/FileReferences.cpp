@@ -1,0 +1,405 @@
+#include "scan/FileReferences.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "platform/TextEncoding.h"
+#include "registry/Registry.h"
+
+namespace tidewell {
+namespace {
+
+constexpr std::string_view kInstallerFoldersKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+
+// Searched in this order; ".ax" last, as it also occurs inside ".axx" names
+// that an earlier extension already cut.
+constexpr std::array<std::string_view, 16> kKnownExtensions = {
+    ".exe", ".com", ".bat", ".dll", ".isu", ".scr", ".log", ".inf",
+    ".apl", ".ocx", ".ico", ".cpl", ".dpk", ".dpr", ".pas", ".dcl"};
+constexpr std::string_view kLastKnownExtension = ".ax";
+
+// No Windows name is longer than 255 UTF-16 units (765 UTF-8 bytes), and no
+// path longer than 32767 units.
+constexpr std::size_t kMaxNameBytes = 255 * 3;
+constexpr std::size_t kMaxPathBytes = 32767 * 3;
+
+bool Contains(const std::string& text, std::string_view part) {
+  return text.find(part) != std::string::npos;
+}
+
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The four trimming rules of a file reference, each on the result of the one
+// before and each only while something is left to look at.
+std::string DropReferenceMarks(std::string s, bool dropSemicolon) {
+  if (s.size() <= 1) return s;
+  if (dropSemicolon && !s.empty() && s.back() == ';') s.pop_back();
+  if (!s.empty() && s.front() == '"') s.erase(0, 1);
+  if (!s.empty() && s.back() == '"') s.pop_back();
+  if (!s.empty() && s.back() == '\\') s.pop_back();
+  return s;
+}
+
+std::string TrimBlanksAndQuotes(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  const auto junk = [](char c) {
+    return static_cast<unsigned char>(c) <= ' ' || c == '"';
+  };
+  while (begin < end && junk(text[begin])) ++begin;
+  while (end > begin && junk(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string WithTrailingBackslash(const std::string& folder) {
+  if (!folder.empty() && folder.back() == '\\') return folder;
+  return folder + '\\';
+}
+
+// The position of a command-line switch: a blank and a minus sign before a
+// letter ("app.exe -silent"), so that "Foo - Bar" in a folder name is passed
+// over; the first " -" of any kind when there is no such switch.
+std::size_t FindSwitchMarker(const std::string& s) {
+  for (std::size_t at = s.find(" -"); at != std::string::npos;
+       at = s.find(" -", at + 1)) {
+    if (at + 2 < s.size() && IsAsciiLetter(s[at + 2])) return at;
+  }
+  return s.find(" -");
+}
+
+}  // namespace
+
+TFileReferences::TFileReferences(const TFolderSet& folders,
+                                 TFileSystem& fileSystem,
+                                 TSystemEnvironment& environment,
+                                 RegistryStore& store)
+    : folders_(folders),
+      fileSystem_(fileSystem),
+      environment_(environment),
+      store_(store) {}
+
+std::string TFileReferences::ReplacePlaceholders(const std::string& text,
+                                                 bool firstOnly) const {
+  std::string s = ReplaceIgnoringCase(text, "%systemroot%",
+                                      folders_.WindowsFolder, firstOnly);
+  s = ReplaceIgnoringCase(s, "%programfiles%", folders_.ProgramFilesFolder,
+                          firstOnly);
+  return ReplaceIgnoringCase(s, "%commonprogramfiles%",
+                             folders_.CommonFilesFolder, firstOnly);
+}
+
+std::string TFileReferences::NormalizeFileRef(const std::string& text) const {
+  if (text.empty()) return text;
+  return ReplacePlaceholders(DropReferenceMarks(text, true), false);
+}
+
+bool TFileReferences::InstallerFolderExists(const std::string& productCode) {
+  if (productCode.empty()) return false;
+  try {
+    TRegistry registry(store_);
+    registry.SetRootKey(TRootKey::LocalMachine);
+    if (!registry.OpenKeyReadOnly(std::string(kInstallerFoldersKey))) {
+      return false;
+    }
+    std::vector<std::string> folders;
+    registry.GetValueNames(folders);
+    registry.CloseKey();
+    for (const std::string& folder : folders) {
+      if (Contains(folder, productCode) && fileSystem_.DirectoryExists(folder)) {
+        return true;
+      }
+    }
+  } catch (...) {
+    // The installer lookup is a bonus; a registry that refuses it only means
+    // that nothing was found there.
+  }
+  return false;
+}
+
+// Tests the file named by the text before a switch or argument marker: its
+// folder and name with blanks and quotes cut away, and ".exe" added to a name
+// without extension, as Windows adds it when it starts a command. The
+// candidate replaces the working text for the steps that follow.
+bool TFileReferences::CutCandidateExists(std::string& s, std::size_t marker) {
+  const std::string program = TrimBlanksAndQuotes(s.substr(0, marker));
+  const std::string folder = FolderPart(program);
+  std::string name = TrimBlanksAndQuotes(program.substr(folder.size()));
+  if (!name.empty() && name.find('.') == std::string::npos) name += ".exe";
+  s = folder + name;
+  return fileSystem_.FileExists(s);
+}
+
+// Environment variables ("%windir%", "%SystemDrive%") are expanded first; a
+// "%" that is left is an argument placeholder ("%1", "%L") and ends the file
+// name.
+bool TFileReferences::ArgumentPlaceholderStepExists(std::string& s) {
+  const std::string expanded = environment_.ExpandEnvironmentText(s);
+  const std::size_t marker = expanded.find('%');
+  if (marker != std::string::npos) {
+    s = expanded;
+    return CutCandidateExists(s, marker);
+  }
+  s = TrimBlanksAndQuotes(expanded);
+  return fileSystem_.FileExists(s);
+}
+
+bool TFileReferences::BareNameExists(const std::string& name) {
+  const TFolderSet& f = folders_;
+  const std::array<std::pair<const std::string*, std::string_view>, 10>
+      candidates = {{
+          {&f.SystemFolder, "/"},
+          {&f.WindowsFolder, "\\System32\\"},
+          {&f.WindowsFolder, "/"},
+          {&f.WindowsFolder, "\\Fonts\\"},
+          {&f.MediaPath, "\\"},
+          {&f.WindowsFolder, "\\Inf\\"},
+          {&f.CommonFilesFolder, "\\Borland Shared\\BDE\\"},
+          {&f.WindowsFolder, "\\System\\"},
+          {&f.SystemFolder, "\\"},
+          {&f.FontsFolder, "\\"},
+      }};
+  // A folder the system did not report gives no candidate: "\name" would
+  // name the root of whatever drive is current.
+  for (const auto& [folder, joint] : candidates) {
+    if (!folder->empty() &&
+        fileSystem_.FileExists(*folder + std::string(joint) + name)) {
+      return true;
+    }
+  }
+  for (std::string folder : f.PathFolders) {
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (!folder.empty() && fileSystem_.FileExists(folder + '\\' + name)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TFileReferences::FileRefExists(const std::string& text) {
+  std::string s = DropReferenceMarks(TrimText(LowerAscii(text)), true);
+  if (s.empty()) return false;
+  s = ReplacePlaceholders(s, false);
+  if (fileSystem_.FileExists(s)) return true;
+
+  // An installer command line: "msiexec /i{product-code}" is valid while the
+  // product's folder is registered and exists. A "/i" without a product code
+  // after it is an ordinary switch and is left to the steps below.
+  const std::size_t installer = s.find("/i");
+  if (installer != std::string::npos) {
+    const std::size_t codeStart = installer + 2;
+    const std::size_t codeEnd = s.find('}');
+    if (codeEnd != std::string::npos && codeEnd >= codeStart) {
+      s = s.substr(codeStart, codeEnd - codeStart + 1);
+      if (InstallerFolderExists(s)) return true;
+    }
+  }
+
+  const std::size_t slash = s.find('/');
+  if (slash != std::string::npos) {
+    s = s.substr(0, slash);
+    if (fileSystem_.FileExists(s)) return true;
+  }
+
+  const std::size_t dashSwitch = FindSwitchMarker(s);
+  if (dashSwitch != std::string::npos && CutCandidateExists(s, dashSwitch)) {
+    return true;
+  }
+  if (Contains(s, "%") && ArgumentPlaceholderStepExists(s)) return true;
+
+  s = TrimText(s);
+  if (s.empty()) return false;
+  if (fileSystem_.FileExists(s)) return true;
+  return !HasFolderPart(s) && BareNameExists(s);
+}
+
+bool TFileReferences::FileOrFolderRefExists(const std::string& text) {
+  std::string s = DropReferenceMarks(TrimText(LowerAscii(text)), false);
+  s = ReplacePlaceholders(s, true);
+  s = LowerAscii(s);
+  return fileSystem_.DirectoryExists(s) || FileRefExists(s);
+}
+
+bool TFileReferences::FileExistsInPathList(const std::string& fileName,
+                                           const std::string& folderList) {
+  if (HasFolderPart(fileName)) return FileRefExists(fileName);
+  for (const std::string& line : SplitFolderList(folderList)) {
+    std::string folder = TrimText(line);
+    if (!folder.empty() && folder.front() == '"') folder.erase(0, 1);
+    if (!folder.empty() && folder.back() == '"') folder.pop_back();
+    // A line that was nothing but quotes names no folder (it would otherwise
+    // become the root of the current drive).
+    if (folder.empty()) continue;
+    if (fileSystem_.FileExists(WithTrailingBackslash(folder) + fileName)) {
+      return true;
+    }
+  }
+  return FileRefExists(fileName);
+}
+
+bool TFileReferences::FontFileExists(const std::string& text) {
+  if (FileRefExists(text)) return true;
+  return !HasFolderPart(text) && !folders_.FontsFolder.empty() &&
+         fileSystem_.FileExists(folders_.FontsFolder + '\\' + text);
+}
+
+bool TFileReferences::SoundFileExists(const std::string& text) {
+  if (!folders_.MediaPath.empty() &&
+      FileRefExists(folders_.MediaPath + '\\' + text)) {
+    return true;
+  }
+  return FileRefExists(text);
+}
+
+bool TFileReferences::CommandFileExists(const std::string& command) {
+  std::string s = TrimText(command);
+  if (s.empty()) return false;
+  if (s.front() == '"') s.erase(0, 1);
+  if (!s.empty() && s.back() == '"') s.pop_back();
+  const std::size_t comma = s.find(',');
+  if (comma != std::string::npos) s = TrimText(s.substr(0, comma));
+  const std::size_t slash = s.find('/');
+  if (slash != std::string::npos) s = TrimText(s.substr(0, slash));
+
+  // rundll32 runs the library named after it; the library decides, whether
+  // the program is written bare ("rundll32.exe x.dll") or with its folder
+  // ("C:\Windows\System32\rundll32.exe" x.dll). The program's own quote, if
+  // any, is still there after it.
+  const std::string lower = LowerAscii(s);
+  for (std::size_t at = lower.find("rundll32"); at != std::string::npos;
+       at = lower.find("rundll32", at + 1)) {
+    const std::string folder = s.substr(0, at);
+    const bool programStartsText =
+        folder.empty() ||
+        ((IsPathSeparator(folder.back()) || folder.back() == ':') &&
+         folder.find('"') == std::string::npos);
+    std::size_t end = at + 8;
+    if (lower.compare(end, 4, ".exe") == 0) end += 4;
+    const bool programEnds =
+        end < lower.size() && (lower[end] == ' ' || lower[end] == '"');
+    if (programStartsText && programEnds) {
+      s = TrimText(s.substr(end + (lower[end] == '"' ? 1 : 0)));
+      break;
+    }
+  }
+  return FileRefExists(s);
+}
+
+std::string TFileReferences::FirstExistingPrefix(const std::string& text) {
+  std::string t = text;
+  const std::size_t mark = FindDriveMark(t);
+  if (mark != std::string::npos && mark >= 1) t.erase(0, mark - 1);
+
+  // One file test per leading length, as the search needs; lengths inside a
+  // folder that does not exist, inside a name too long for Windows, or
+  // beyond the longest Windows path cannot name a file and are passed over.
+  // Below a missing folder every deeper folder is missing too, unless ".."
+  // climbs back out of it.
+  const std::size_t longest = std::min(t.size(), kMaxPathBytes);
+  std::size_t nameStart = 0;
+  bool folderExists = true;
+  for (std::size_t length = 1; length <= longest; ++length) {
+    if (IsPathSeparator(t[length - 1])) {
+      const std::string_view name(t.data() + nameStart, length - 1 - nameStart);
+      if (folderExists || name == "..") {
+        folderExists = fileSystem_.DirectoryExists(t.substr(0, length));
+      }
+      nameStart = length;
+      continue;
+    }
+    if (!folderExists || length - nameStart > kMaxNameBytes) continue;
+    const std::string prefix = t.substr(0, length);
+    if (fileSystem_.FileExists(prefix)) return prefix;
+  }
+  return std::string();
+}
+
+std::string TFileReferences::FindFileInSearchPath(const std::string& text) {
+  if (FindDriveMark(text) != std::string::npos) return FirstExistingPrefix(text);
+
+  std::vector<std::string> folders;
+  for (const std::string& entry :
+       SplitFolderList(environment_.EnvironmentVariable("PATH"))) {
+    // Windows accepts a PATH entry in double quotes.
+    std::string folder = entry;
+    if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"') {
+      folder = folder.substr(1, folder.size() - 2);
+    }
+    folders.push_back(folder);
+  }
+  // The system folder, then after the Windows folder the root of the system
+  // drive: where Windows itself looks for the programs that uninstall
+  // commands run (msiexec, rundll32, regsvr32).
+  folders.push_back(folders_.SystemFolder);
+  folders.push_back(folders_.WindowsFolder);
+  const std::size_t systemMark = FindDriveMark(folders_.SystemFolder);
+  if (systemMark != std::string::npos) {
+    folders.push_back(folders_.SystemFolder.substr(0, systemMark + 2));
+  }
+  folders.push_back(FolderPart(environment_.ProgramFileName()));
+
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    const std::string candidate =
+        FirstExistingPrefix(WithTrailingBackslash(folder) + text);
+    if (!candidate.empty() && fileSystem_.FileExists(candidate)) {
+      return candidate;
+    }
+  }
+  return std::string();
+}
+
+std::string TFileReferences::ExtractFileRef(
+    const std::string& piece, std::vector<std::string>& references) const {
+  std::string w = piece;
+  const std::size_t quote = w.find('"');
+  if (quote != std::string::npos) w.erase(quote);
+  const std::size_t slash = w.find('/');
+  if (slash != std::string::npos) w.erase(slash);
+  for (const std::string_view extension : kKnownExtensions) {
+    const std::size_t at = w.find(extension);
+    if (at != std::string::npos) w.erase(at + extension.size());
+  }
+  const std::size_t ax = w.find(kLastKnownExtension);
+  if (ax != std::string::npos) w.erase(ax + kLastKnownExtension.size());
+  references.push_back(NormalizeFileRef(TrimText(w)));
+  return w;
+}
+
+bool TFileReferences::AllPathsInTextExist(const std::string& text) {
+  std::string s = NormalizeFileRef(DowncaseUtf8(TrimText(text)));
+  std::vector<std::string> references;
+  std::size_t mark = FindDriveMark(s);
+  if (mark == std::string::npos) {
+    ExtractFileRef(s, references);
+  }
+  // Each pass takes one drive path off the text, so the text gets shorter
+  // every time: when the cut reference is empty or not found, the piece
+  // itself is taken off instead.
+  while (mark != std::string::npos) {
+    const std::size_t start = mark > 0 ? mark - 1 : 0;
+    const std::size_t next = FindDriveMark(s, mark + 2);
+    const std::size_t end =
+        next == std::string::npos ? s.size() : std::max(next - 1, start + 1);
+    const std::string piece = s.substr(start, end - start);
+    const std::string cut = ExtractFileRef(piece, references);
+    const std::size_t before = s.size();
+    if (!cut.empty()) s = ReplaceIgnoringCase(s, cut, "");
+    if (s.size() == before) s.erase(start, piece.size());
+    s = TrimText(s);
+    mark = FindDriveMark(s);
+  }
+  for (const std::string& reference : references) {
+    if (!FileRefExists(reference) && !fileSystem_.DirectoryExists(reference)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace tidewell

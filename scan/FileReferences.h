@@ -1,0 +1,87 @@
+// Turns registry texts that name files into file-system tests. The texts come
+// in many shapes: full paths, quoted paths, paths followed by switches or
+// argument placeholders, bare names that Windows finds in its own folders,
+// paths with folder placeholders ("%SystemRoot%"), installer command lines,
+// start-up commands run through rundll32, type libraries with a resource index.
+//
+// "Does not exist" is reported as false or the empty text; no routine reports
+// an error of its own. Every file test goes through the file-system seam with
+// the Windows path rules (both separators, letter case and trailing blanks and
+// dots of the last name ignored).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/SystemEnvironment.h"
+#include "registry/RegistryStore.h"
+#include "scan/FileRefText.h"
+#include "scan/FolderSet.h"
+
+namespace tidewell {
+
+class TFileReferences {
+ public:
+  // Everything given must outlive the object. `store` serves the installer
+  // folders lookup, made through a registry object of the routine's own.
+  TFileReferences(const TFolderSet& folders, TFileSystem& fileSystem,
+                  TSystemEnvironment& environment, RegistryStore& store);
+
+  const TFolderSet& Folders() const { return folders_; }
+
+  // Drops a trailing ";", surrounding double quotes and a trailing backslash
+  // (only from texts longer than one character) and replaces the folder
+  // placeholders. Neither trims nor lower-cases.
+  std::string NormalizeFileRef(const std::string& text) const;
+
+  // Whether the text names an existing file, trying in turn the cleaned text,
+  // an installer product folder, the text before a "/" switch, before a " -"
+  // switch, before an argument placeholder, and for a bare name the folders
+  // Windows searches.
+  bool FileRefExists(const std::string& text);
+  // An existing folder, or else FileRefExists.
+  bool FileOrFolderRefExists(const std::string& text);
+  // A bare file name is looked for in each folder of the ";"-separated list
+  // first; a name with a folder part is resolved by FileRefExists.
+  bool FileExistsInPathList(const std::string& fileName,
+                            const std::string& folderList);
+  bool FontFileExists(const std::string& text);
+  // Looked for below MediaPath first, then as given.
+  bool SoundFileExists(const std::string& text);
+  // A start-up command: the program, or for rundll32 (bare or with a folder,
+  // quoted or not) the library it loads.
+  bool CommandFileExists(const std::string& command);
+
+  // The full path of the program a command line starts, found as given when
+  // it holds a drive path, else through PATH, the system folder, the Windows
+  // folder, the system drive's root and the running program's folder; empty
+  // when nothing is found.
+  std::string FindFileInSearchPath(const std::string& text);
+  // The shortest leading part of the text that is an existing file, the text
+  // first cut to start at its drive letter; empty when there is none.
+  std::string FirstExistingPrefix(const std::string& text);
+
+  // Every drive path in the text names an existing file or folder (a text
+  // without one is taken as a single reference).
+  bool AllPathsInTextExist(const std::string& text);
+  // Cuts one reference out of a piece of text: before a double quote or "/",
+  // then after the first known extension. Appends the normalized reference to
+  // `references` and returns the cut text, untrimmed.
+  std::string ExtractFileRef(const std::string& piece,
+                             std::vector<std::string>& references) const;
+
+ private:
+  std::string ReplacePlaceholders(const std::string& text, bool firstOnly) const;
+  bool InstallerFolderExists(const std::string& productCode);
+  bool CutCandidateExists(std::string& s, std::size_t marker);
+  bool ArgumentPlaceholderStepExists(std::string& s);
+  bool BareNameExists(const std::string& name);
+
+  const TFolderSet& folders_;
+  TFileSystem& fileSystem_;
+  TSystemEnvironment& environment_;
+  RegistryStore& store_;
+};
+
+}  // namespace tidewell
