@@ -1,0 +1,103 @@
+#include "undo/UndoFileParser.h"
+
+#include "undo/RegEditNotation.h"
+
+namespace tidewell {
+namespace {
+
+// Leading and trailing blanks and control characters go.
+std::string Trimmed(const std::string& line) {
+  std::size_t begin = 0;
+  std::size_t end = line.size();
+  while (begin < end && static_cast<unsigned char>(line[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(line[end - 1]) <= ' ') --end;
+  return line.substr(begin, end - begin);
+}
+
+bool EndsWithBackslash(const std::string& text) {
+  return !text.empty() && text.back() == '\\';
+}
+
+// Hex data (hex: or hex(N):) may go on over the following lines.
+bool MayContinue(const std::string& value) {
+  return (value.find("=hex:") != std::string::npos ||
+          value.find("=hex(") != std::string::npos) &&
+         EndsWithBackslash(value);
+}
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+// The continuation lines after `index`, each trimmed, their backslashes at
+// the line ends removed, joined into one text. Not unescaped: hex data has
+// nothing to unescape. A line holding "=" is a value line of its own, never
+// hex data: it ends the continuation, which also keeps a file of nothing but
+// unfinished hex lines from joining every line onto every other.
+std::string ContinuationText(const std::vector<std::string>& lines,
+                             std::size_t index) {
+  std::string text;
+  for (std::size_t next = index + 1; next < lines.size(); ++next) {
+    if (lines[next].find('=') != std::string::npos) break;
+    text += Trimmed(lines[next]);
+    if (!EndsWithBackslash(text)) break;
+    text.pop_back();
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitUndoFileLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      line += c;
+      continue;
+    }
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    lines.push_back(std::move(line));
+    line.clear();
+  }
+  if (!line.empty()) lines.push_back(std::move(line));
+  return lines;
+}
+
+std::vector<TUndoEntry> ParseUndoEntries(const std::vector<std::string>& lines) {
+  std::vector<TUndoEntry> entries;
+  std::string currentKey;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& raw = lines[i];
+    const std::string text = Trimmed(raw);
+    if (text.empty() || text.front() == ';') continue;
+    if (UpperAscii(text.substr(0, 8)) == "REGEDIT4") continue;
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
+      // A key name may hold "=", so a section line is never a value line.
+      currentKey = text.substr(1, text.size() - 2);
+      continue;
+    }
+    const std::size_t equals = raw.find('=');
+    if (equals == std::string::npos || equals == 0) continue;
+
+    TUndoEntry entry;
+    entry.Key = currentKey;
+    entry.Value = UnescapeRegEditText(text);
+    entry.Line = text;
+    if (MayContinue(entry.Value)) {
+      entry.Value.pop_back();
+      entry.Line.pop_back();
+      const std::string continuation = ContinuationText(lines, i);
+      entry.Value += continuation;
+      entry.Line += continuation;
+    }
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+}  // namespace tidewell
