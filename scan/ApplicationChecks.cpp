@@ -1,0 +1,128 @@
+#include "scan/ApplicationChecks.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/TextEncoding.h"
+#include "scan/CloseKeyOnExit.h"
+#include "scan/EmptyKey.h"
+#include "scan/FileRefText.h"
+
+namespace tidewell {
+namespace {
+
+constexpr const char* kMissingApplication = "Application does not exists";
+
+constexpr const char* kAppPathsKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+// The folders searched for a bare program name before the usual places.
+constexpr const char* kSearchFoldersValue = "Path";
+
+constexpr const char* kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const char* kArpCacheKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
+
+bool ContainsName(const std::vector<std::string>& names,
+                  const std::string& name) {
+  for (const std::string& candidate : names) {
+    if (NamesEqual(candidate, name)) return true;
+  }
+  return false;
+}
+
+// Whether the Uninstall entry open in `registry` is at fault; `command` gets
+// its uninstall command. System components and entries with subkeys are left
+// alone.
+bool UninstallEntryIsBroken(TRegistry& registry, TFileReferences& refs,
+                            std::string& command) {
+  command.clear();
+  if (registry.ValueExists("SystemComponent") &&
+      registry.ReadBool("SystemComponent")) {
+    return false;
+  }
+  if (registry.HasSubKeys()) return false;
+  if (registry.ValueExists("UninstallString")) {
+    command = registry.ReadString("UninstallString");
+  } else if (registry.ValueExists("QuietUninstallString")) {
+    command = registry.ReadString("QuietUninstallString");
+  }
+  if (IsEmptyKey(registry)) return true;
+  if (TrimText(command).empty()) return true;
+  // The library such a command loads cannot be told from its text reliably.
+  if (DowncaseUtf8(command).find("rundll32") != std::string::npos) return false;
+  return refs.FindFileInSearchPath(command).empty();
+}
+
+}  // namespace
+
+void CheckAppPaths(TRegistryCheckThread& engine, TFileReferences& refs) {
+  TRegistry& registry = engine.Registry;
+  CloseKeyOnExit closeAtEnd(registry);
+  registry.CloseKey();
+  registry.SetRootKey(TRootKey::LocalMachine);
+  if (!registry.OpenKeyReadOnly(kAppPathsKey)) return;
+  std::vector<std::string> entries;
+  registry.GetKeyNames(entries);
+  registry.CloseKey();
+  engine.ProgressMax = static_cast<std::int32_t>(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string& name = entries[i];
+    if (engine.Terminated()) return;
+    if (i % 5 == 0) engine.ShowStatus("Examining Application Paths: " + name);
+    if (registry.OpenKeyReadOnly(std::string(kAppPathsKey) + name + "\\")) {
+      const std::string program = registry.ReadString("");
+      std::string folders;
+      if (registry.ValueExists(kSearchFoldersValue)) {
+        folders = registry.ReadString(kSearchFoldersValue);
+      }
+      registry.CloseKey();
+      if (program.empty() || !refs.FileExistsInPathList(program, folders)) {
+        engine.AddRegistryError(TRootKey::LocalMachine,
+                                std::string(kAppPathsKey) + name, "", program,
+                                kMissingApplication);
+      }
+    }
+    engine.ShowProgress(engine.ProgressMax, static_cast<std::int32_t>(i));
+  }
+}
+
+void CheckUninstall(TRegistryCheckThread& engine, TFileReferences& refs) {
+  TRegistry& registry = engine.Registry;
+  CloseKeyOnExit closeAtEnd(registry);
+  registry.CloseKey();
+  registry.SetRootKey(TRootKey::LocalMachine);
+  if (!registry.OpenKeyReadOnly(kUninstallKey)) return;
+  std::vector<std::string> uninstallEntries;
+  registry.GetKeyNames(uninstallEntries);
+
+  // Always walked to the end, even when a stop was requested.
+  for (const std::string& name : uninstallEntries) {
+    registry.CloseKey();
+    if (!registry.OpenKeyReadOnly(std::string(kUninstallKey) + "\\" + name)) {
+      continue;
+    }
+    std::string command;
+    if (UninstallEntryIsBroken(registry, refs, command)) {
+      engine.AddRegistryError(TRootKey::LocalMachine, registry.CurrentPath(),
+                              "", command, kMissingApplication);
+    }
+  }
+
+  registry.CloseKey();
+  if (!registry.OpenKey(kArpCacheKey, false)) return;
+  std::vector<std::string> cachedEntries;
+  registry.GetKeyNames(cachedEntries);
+  for (const std::string& name : cachedEntries) {
+    if (engine.Terminated()) return;
+    if (!ContainsName(uninstallEntries, name)) {
+      engine.AddRegistryError(TRootKey::LocalMachine,
+                              std::string(kArpCacheKey) + "\\" + name, "", "",
+                              kMissingApplication);
+    }
+  }
+}
+
+}  // namespace tidewell

@@ -1,0 +1,344 @@
+#include "scan/ClassChecks.h"
+
+#include <optional>
+#include <vector>
+
+#include "scan/ClassKeyWalk.h"
+#include "scan/FileRefText.h"
+#include "scan/RegistryWork.h"
+
+namespace tidewell {
+
+namespace {
+
+// The default value of the key at `path`, read with the key closed again
+// before the caller tests anything; nothing when the key cannot be opened.
+std::optional<std::string> DefaultValueOf(TRegistry& registry,
+                                          const std::string& path) {
+  TReadOnlyKey key(registry, path);
+  if (!key.IsOpen()) return std::nullopt;
+  return key.ReadDefault();
+}
+
+// A key problem: the whole key at `keyPath` is at fault.
+void ReportKey(TRegistryCheckThread& engine, TRootKey root,
+               const std::string& keyPath, const std::string& data,
+               const std::string& description) {
+  engine.AddRegistryError(root, keyPath, "", data, description);
+}
+
+// The file part of a DefaultIcon value: what comes before the icon index.
+std::string IconPath(const std::string& value) {
+  const std::size_t comma = value.find(',');
+  if (comma == std::string::npos) return value;
+  return TrimText(value.substr(0, comma));
+}
+
+// Runs one of a class's sub-checks so that a value it cannot read costs only
+// that sub-check; the key it had open is closed as the failure leaves it.
+template <typename SubCheck>
+void Guarded(SubCheck&& subCheck) {
+  try {
+    subCheck();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+void AddClassChecks(TScanChecks& checks, TFileReferences& refs) {
+  TFileReferences* files = &refs;
+  checks.CheckCLSIDs = [files](TRegistryCheckThread& engine, TRootKey root,
+                               const std::string& basePath) {
+    CheckCLSIDs(engine, *files, root, basePath);
+  };
+  checks.CheckClasses = [files](TRegistryCheckThread& engine, TRootKey root,
+                                const std::string& basePath) {
+    CheckClasses(engine, *files, root, basePath);
+  };
+  checks.CheckTypeLibs = [files](TRegistryCheckThread& engine, TRootKey root,
+                                 const std::string& basePath) {
+    CheckTypeLibs(engine, *files, root, basePath);
+  };
+  checks.CheckInterfaces = [](TRegistryCheckThread& engine, TRootKey root,
+                              const std::string& basePath) {
+    CheckInterfaces(engine, root, basePath);
+  };
+  checks.CheckFileExtensions = [](TRegistryCheckThread& engine, TRootKey root,
+                                  const std::string& basePath) {
+    CheckFileExtensions(engine, root, basePath);
+  };
+}
+
+void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
+                 TRootKey root, const std::string& basePath) {
+  struct FileSubCheck {
+    const char* subKey;
+    const char* description;
+  };
+  static const FileSubCheck kFiles[] = {
+      {"InprocServer32", "InProcServer32 file not found"},
+      {"InprocServer", "InProcServer handler does not exist"},
+  };
+  // Each names a key that must exist: the target prefix, the value, a
+  // backslash. An empty value names the prefix itself.
+  struct KeySubCheck {
+    const char* subKey;
+    const char* targetPrefix;
+    const char* description;
+  };
+  static const KeySubCheck kKeys[] = {
+      {"ProgID", "\\", "ProgID registry key does not exist"},
+      {"VersionIndependentProgId", "",
+       "VersionIndependedProgID registry key does not exist"},
+      {"TypeLib", "TypeLib\\", "TypeLib registry key does not exist"},
+  };
+
+  TRegistry& registry = engine.Registry;
+  WalkClassKey(
+      engine, root, basePath, "Check CLSIDs: ", TStatusName::AsListed,
+      [&](const std::string& name) {
+        const std::string entry = basePath + name + "\\";
+        for (const FileSubCheck& sub : kFiles) {
+          Guarded([&] {
+            const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
+            if (value && !value->empty() && !refs.FileRefExists(*value)) {
+              ReportKey(engine, root, entry + sub.subKey, *value,
+                        sub.description);
+            }
+          });
+        }
+        for (const KeySubCheck& sub : kKeys) {
+          Guarded([&] {
+            const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
+            if (value &&
+                !registry.KeyExists(sub.targetPrefix + *value + "\\")) {
+              ReportKey(engine, root, entry + sub.subKey, *value,
+                        sub.description);
+            }
+          });
+        }
+      });
+}
+
+void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
+                  TRootKey root, const std::string& basePath) {
+  TRegistry& registry = engine.Registry;
+  WalkClassKey(
+      engine, root, basePath, "Examining Classes: ", TStatusName::AsListed,
+      [&](const std::string& name) {
+        // Extensions are the file-extension check's business; "*" holds the
+        // verbs of every file type and names no class.
+        if (name.empty() || name[0] == '.' || name == "*") return;
+        const std::string entry = basePath + name;
+
+        if (const auto clsid = DefaultValueOf(registry, entry + "\\CLSID\\")) {
+          if (clsid->empty() ||
+              !registry.KeyExists(basePath + "CLSID\\" + *clsid + "\\")) {
+            ReportKey(engine, root, entry + "\\CLSID", *clsid,
+                      "CLSID registry key does not exist");
+          }
+        }
+        // An empty current version names the root itself, which exists.
+        if (const auto curVer = DefaultValueOf(registry, entry + "\\CurVer\\")) {
+          if (!registry.KeyExists(basePath + *curVer + "\\")) {
+            ReportKey(engine, root, entry + "\\CurVer", *curVer,
+                      "CurVer registry key does not exist");
+          }
+        }
+        // A path with a placeholder ("%1", an environment variable) is
+        // resolved only when the icon is shown.
+        if (const auto icon =
+                DefaultValueOf(registry, entry + "\\DefaultIcon\\")) {
+          const std::string path = IconPath(*icon);
+          if (path.find('%') == std::string::npos &&
+              !refs.FileRefExists(path)) {
+            ReportKey(engine, root, entry + "\\DefaultIcon", *icon,
+                      "DefaultIcon file does not exists");
+          }
+        }
+      });
+}
+
+void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
+                   TRootKey root, const std::string& basePath) {
+  TRegistry& registry = engine.Registry;
+  WalkClassKey(
+      engine, root, basePath, "Examining TypeLibs: ", TStatusName::AsListed,
+      [&](const std::string& name) {
+        const std::string library = basePath + name;
+        std::vector<std::string> versions;
+        {
+          TReadOnlyKey key(registry, library + "\\");
+          if (!key.IsOpen()) return;
+          versions = key.KeyNames();
+        }
+        // Once a Win32 file of the library is missing, its Win16 files and
+        // help folders are not worth looking at, in any of its versions.
+        bool win32Missing = false;
+        // A library of one version goes as a whole; of several, only the
+        // version at fault.
+        const bool singleVersion = versions.size() < 2;
+        for (const std::string& versionName : versions) {
+          const std::string version = library + "\\" + versionName;
+          std::vector<std::string> subKeys;
+          {
+            TReadOnlyKey key(registry, version + "\\");
+            if (!key.IsOpen()) continue;
+            subKeys = key.KeyNames();
+          }
+          const std::string reportedKey = singleVersion ? library : version;
+          for (const std::string& subKey : subKeys) {
+            const std::string locale = version + "\\" + subKey;
+            if (const auto file = DefaultValueOf(registry, locale + "\\win32\\")) {
+              if (!refs.FileRefExists(StripTypeLibIndex(*file))) {
+                win32Missing = true;
+                ReportKey(engine, root, reportedKey, *file,
+                          singleVersion ? "Win32 file does not exist2"
+                                        : "Win32 file does not exist1");
+              }
+            }
+            if (win32Missing) continue;
+            if (const auto file = DefaultValueOf(registry, locale + "\\win16\\")) {
+              if (!refs.FileRefExists(StripTypeLibIndex(*file))) {
+                ReportKey(engine, root, reportedKey, *file,
+                          "Win16 file does not exist");
+              }
+            }
+          }
+          if (win32Missing) continue;
+          if (const auto help = DefaultValueOf(registry, version + "\\HELPDIR\\")) {
+            if (help->empty() || !refs.FileOrFolderRefExists(*help)) {
+              ReportKey(engine, root, version + "\\HELPDIR", *help,
+                        "HelpDir does not exist");
+            }
+          }
+        }
+      });
+}
+
+namespace {
+
+// What an interface refers to must be registered machine-wide (under
+// HKEY_LOCAL_MACHINE\Software\Classes, asked through `machine`) and be
+// visible in the root the check walks.
+class TInterfaceTargets {
+ public:
+  TInterfaceTargets(TRegistry& registry, TRegistry& machine,
+                    const std::string& basePath)
+      : registry_(registry), machine_(machine), basePath_(basePath) {}
+
+  bool TypeLibMissing(const std::string& typeLib, const std::string& version) {
+    if (Missing("TypeLib\\", "TypeLib\\", typeLib)) return true;
+    if (version.empty()) return false;
+    const std::string library = "TypeLib\\" + typeLib + "\\" + version;
+    // A "Version" of 1 is met by a version key "1" or "1.0".
+    return !registry_.KeyExists(library + "\\") &&
+           !registry_.KeyExists(library + ".0\\");
+  }
+  bool ClassMissing(const std::string& clsid) {
+    return Missing("CLSID\\", "CLSID\\", clsid);
+  }
+  bool InterfaceMissing(const std::string& iid) {
+    return Missing("Interface\\", basePath_, iid);
+  }
+
+ private:
+  bool Missing(const std::string& machineFolder, const std::string& rootFolder,
+               const std::string& name) {
+    return !machine_.KeyExists("Software\\Classes\\" + machineFolder + name) ||
+           name.empty() || !registry_.KeyExists(rootFolder + name + "\\");
+  }
+
+  TRegistry& registry_;
+  TRegistry& machine_;
+  const std::string& basePath_;
+};
+
+}  // namespace
+
+void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
+                     const std::string& basePath) {
+  TRegistry& registry = engine.Registry;
+  // Only ever asked whether keys exist; it opens none.
+  TRegistry machine(registry.Store());
+  machine.SetRootKey(TRootKey::LocalMachine);
+  TInterfaceTargets targets(registry, machine, basePath);
+  WalkClassKey(
+      engine, root, basePath, "Examining Interfaces: ", TStatusName::AsListed,
+      [&](const std::string& name) {
+        const std::string entry = basePath + name;
+        {
+          TReadOnlyKey key(registry, entry + "\\TypeLib\\");
+          if (key.IsOpen()) {
+            const std::string typeLib = key.ReadDefault();
+            const std::string version =
+                key.ValueExists("Version") ? key.ReadString("Version") : "";
+            key.Close();
+            if (targets.TypeLibMissing(typeLib, version)) {
+              ReportKey(engine, root, entry + "\\TypeLib", typeLib,
+                        "TypeLib registry key does not exist");
+            }
+          }
+        }
+        for (const char* proxy : {"ProxyStubClsid", "ProxyStubClsid32"}) {
+          const auto clsid = DefaultValueOf(registry, entry + "\\" + proxy + "\\");
+          if (clsid && targets.ClassMissing(*clsid)) {
+            ReportKey(engine, root, entry + "\\" + proxy, *clsid,
+                      std::string(proxy) + " registry key does not exist");
+          }
+        }
+        const auto base = DefaultValueOf(registry, entry + "\\BaseInterface\\");
+        if (base && targets.InterfaceMissing(*base)) {
+          ReportKey(engine, root, entry + "\\BaseInterface", *base,
+                    "BaseInterface key does not exist");
+        }
+      });
+}
+
+void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
+                         const std::string& basePath) {
+  TRegistry& registry = engine.Registry;
+  WalkClassKey(
+      engine, root, basePath, "Examining file extensions: ",
+      TStatusName::Trimmed, [&](const std::string& name) {
+        const std::string extension = TrimText(name);
+        if (extension.empty() || extension[0] != '.') return;
+        const std::string entry = basePath + extension;
+
+        std::string progId;
+        std::string contentType;
+        bool hasContentType = false;
+        {
+          TReadOnlyKey key(registry, entry + "\\");
+          if (!key.IsOpen()) return;
+          progId = key.ReadDefault();
+          hasContentType = key.ValueExists("Content Type");
+          if (hasContentType) contentType = key.ReadString("Content Type");
+        }
+
+        // When the class itself is gone the whole extension goes with it;
+        // what else it names does not matter then.
+        if (!progId.empty() && !registry.KeyExists(basePath + progId + "\\")) {
+          ReportKey(engine, root, entry, progId,
+                    "ProgId registry key does not exist");
+          return;
+        }
+        if (hasContentType &&
+            !registry.KeyExists(basePath + "MIME\\Database\\Content type\\" +
+                                contentType + "\\")) {
+          engine.AddRegistryError(root, entry, "Content Type", contentType,
+                                  "Content Type registry key does not exist");
+        }
+        const auto handler =
+            DefaultValueOf(registry, entry + "\\PersistentHandler\\");
+        if (handler && (TrimText(*handler).empty() ||
+                        !registry.KeyExists(basePath + "CLSID\\" + *handler +
+                                            "\\"))) {
+          ReportKey(engine, root, entry + "\\PersistentHandler", *handler,
+                    "PersistentHandler registry key does not exist");
+        }
+      });
+}
+
+}  // namespace tidewell

@@ -1,0 +1,68 @@
+#include "scan/ClassKeyWalk.h"
+
+#include <cstdint>
+
+#include "scan/FileRefText.h"
+#include "scan/RegistryWork.h"
+
+namespace tidewell {
+
+void WalkClassKey(TRegistryCheckThread& engine, TRootKey root,
+                  const std::string& basePath, const std::string& statusPrefix,
+                  TStatusName statusName,
+                  const std::function<void(const std::string& name)>& examine) {
+  TRegistry& registry = engine.Registry;
+  // A key left open by whatever ran before would turn the base path into one
+  // relative to it.
+  registry.CloseKey();
+  registry.SetRootKey(root);
+  std::vector<std::string> names;
+  {
+    TReadOnlyKey base(registry, basePath);
+    if (!base.IsOpen()) return;
+    names = base.KeyNames();
+  }
+  const auto count = static_cast<std::int32_t>(names.size());
+  engine.ProgressMax = count;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    // A status line per entry would cost more than the entry itself.
+    if (i % 5 == 0) {
+      engine.ShowStatus(statusPrefix + (statusName == TStatusName::Trimmed
+                                            ? TrimText(name)
+                                            : name));
+    }
+    examine(name);
+    if (engine.Terminated()) return;
+    engine.ShowProgress(count, static_cast<std::int32_t>(i));
+  }
+}
+
+TReadOnlyKey::TReadOnlyKey(TRegistry& registry, const std::string& path)
+    : registry_(registry), open_(registry.OpenKeyReadOnly(path)) {}
+
+TReadOnlyKey::~TReadOnlyKey() { Close(); }
+
+std::string TReadOnlyKey::ReadDefault() { return registry_.ReadString(""); }
+
+std::string TReadOnlyKey::ReadString(const std::string& name) {
+  return registry_.ReadString(name);
+}
+
+bool TReadOnlyKey::ValueExists(const std::string& name) {
+  return registry_.ValueExists(name);
+}
+
+std::vector<std::string> TReadOnlyKey::KeyNames() {
+  std::vector<std::string> names;
+  registry_.GetKeyNames(names);
+  return names;
+}
+
+void TReadOnlyKey::Close() {
+  if (!open_) return;
+  registry_.CloseKey();
+  open_ = false;
+}
+
+}  // namespace tidewell

@@ -1,0 +1,87 @@
+#include "scan/FileListCheck.h"
+
+#include <vector>
+
+#include "scan/CloseKeyOnExit.h"
+#include "scan/FileRefText.h"
+
+namespace tidewell {
+namespace {
+
+constexpr const char* kFileNotFound = "File not found";
+
+bool IsTextValue(TRegDataType type) {
+  return type == TRegDataType::rdString || type == TRegDataType::rdExpandString;
+}
+
+// The values of the open key, which has no subkeys.
+void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
+  TRegistry& registry = engine.Registry;
+  engine.ShowStatus(registry.CurrentPath());
+  std::vector<std::string> names;
+  registry.GetValueNames(names);
+  for (const std::string& name : names) {
+    if (engine.Terminated()) return;
+    ++engine.ProgressPosition;
+    if (!IsTextValue(registry.GetDataType(name))) continue;
+    const std::string data = registry.ReadString(name);
+    if (LooksLikeLocalPath(data) && !refs.AllPathsInTextExist(data)) {
+      engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(), name,
+                              data, kFileNotFound);
+    }
+  }
+}
+
+}  // namespace
+
+void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
+                     const std::string& path) {
+  if (engine.Terminated()) return;
+  TRegistry& registry = engine.Registry;
+  try {
+    registry.CloseKey();
+    if (registry.OpenKeyReadOnly(path)) {
+      // The names are taken as the registry spells them: a name with leading
+      // or trailing blanks is a different key from the trimmed one.
+      std::vector<std::string> subKeys;
+      registry.GetKeyNames(subKeys);
+      if (!subKeys.empty()) {
+        for (const std::string& name : subKeys) {
+          ScanFileListKey(engine, refs, path + "\\" + name);
+          if (engine.Terminated()) break;
+          ++engine.ProgressPosition;
+        }
+      } else {
+        try {
+          ExamineValues(engine, refs);
+        } catch (...) {
+          // A value that cannot be read ends this key's examination only.
+        }
+      }
+    }
+  } catch (...) {
+    // A key that cannot be opened or listed is passed over.
+  }
+  if (engine.ProgressPosition >= kFileListProgressRange) {
+    engine.ProgressPosition = 0;
+  }
+  engine.ShowProgress(engine.ProgressMax, engine.ProgressPosition);
+}
+
+void CheckFileList(TRegistryCheckThread& engine, TFileReferences& refs) {
+  TRegistry& registry = engine.Registry;
+  CloseKeyOnExit closeAtEnd(registry);
+  engine.ProgressMax = 0;
+  engine.ProgressPosition = 0;
+  registry.CloseKey();
+  registry.SetRootKey(TRootKey::LocalMachine);
+  engine.ProgressMax = kFileListProgressRange;
+  if (engine.Terminated()) return;
+  ScanFileListKey(engine, refs, "");
+  registry.SetRootKey(TRootKey::CurrentUser);
+  if (engine.Terminated()) return;
+  ScanFileListKey(engine, refs, "");
+  engine.ShowProgress(engine.ProgressMax, engine.ProgressPosition);
+}
+
+}  // namespace tidewell
