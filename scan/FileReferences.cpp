@@ -319,7 +319,13 @@ std::string TFileReferences::FirstExistingPrefix(const std::string& text) {
   return std::string();
 }
 
-std::string TFileReferences::FindFileInSearchPath(const std::string& text) {
+std::string TFileReferences::FindFileInSearchPath(const std::string& rawText) {
+  // Windows expands placeholders such as "%ProgramFiles%" when it runs the
+  // command; left unexpanded, every such uninstall entry would look missing
+  // and be offered for deletion.
+  const std::string text = rawText.find('%') == std::string::npos
+                               ? rawText
+                               : environment_.ExpandEnvironmentText(rawText);
   if (FindDriveMark(text) != std::string::npos) return FirstExistingPrefix(text);
 
   std::vector<std::string> folders;

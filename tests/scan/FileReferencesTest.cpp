@@ -234,6 +234,14 @@ TEST_F(FileReferencesTest, SearchPathFollowsPathAtTheTimeOfTheCall) {
   EXPECT_EQ(refs->FindFileInSearchPath("app.exe /uninstall"), "");
 }
 
+TEST_F(FileReferencesTest, SearchPathExpandsPlaceholdersAsWindowsRunsTheCommand) {
+  // Uninstall commands are often stored as "%ProgramFiles%\App\app.exe";
+  // unexpanded, such an entry would be reported missing and deleted.
+  environment.SetVariable("TIDEWELLAPPS", drive.Path("Program Files"));
+  EXPECT_EQ(refs->FindFileInSearchPath("\"%TIDEWELLAPPS%\\App\\app.exe\" /S"), App());
+  EXPECT_EQ(refs->FindFileInSearchPath("%TIDEWELLAPPS%\\App\\gone.exe"), "");
+}
+
 TEST_F(FileReferencesTest, EveryDrivePathOfATextMustExist) {
   const std::string folder = drive.Path("Program Files\\App");
   EXPECT_TRUE(refs->AllPathsInTextExist(App() + " /s"));
