@@ -1,7 +1,9 @@
 #!/bin/bash
-# Builds Tidewell and runs its main job. Until the windowed program lands,
-# this builds every configuration and lists the programs and test suites
-# built for Windows.
+# Builds Tidewell and starts it under Wine. With a display the launcher opens
+# there; without one it is started on a virtual screen, a screenshot of the
+# launcher is saved and its path printed.
+# The program runs in a prefix of its own under the build folder
+# ($build/wine-run), never in ~/.wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TIDEWELL_BUILD_DIR:-$root/build}
@@ -16,3 +18,40 @@ echo "Built for Windows x86_64 (run with wine64):"
 find "$build/win64/bin" -maxdepth 1 -name '*.exe' -printf '  %p\n' | sort
 echo "Built for Windows i686 (compile check):"
 find "$build/win32/bin" -maxdepth 1 -name '*.exe' -printf '  %p\n' | sort
+
+program="$build/win64/bin/tidewell.exe"
+export WINEPREFIX="$build/wine-run/pfx" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WINEPATH
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "run: making the Wine prefix $WINEPREFIX (once)"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >"$build/wine-run/wineboot.log" 2>&1
+  wineserver -w
+fi
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "run: starting $program"
+  exec wine "$program"
+fi
+
+# No display: show the launcher on a virtual screen and keep a picture of it.
+shot="$build/artifacts/launcher-run.png"
+mkdir -p "$build/artifacts"
+export TIDEWELL_PROGRAM="$program" TIDEWELL_SHOT="$shot"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  wine "$TIDEWELL_PROGRAM" >/dev/null 2>&1 &
+  # Poll for the launcher (its caption starts with two spaces and the name).
+  for _ in $(seq 1 300); do
+    if xwininfo -root -tree 2>/dev/null | grep -q "\"  Tidewell "; then break; fi
+    sleep 0.1
+  done
+  # Let it draw its controls before the picture is taken.
+  for _ in $(seq 1 20); do sleep 0.1; done
+  import -window root "$TIDEWELL_SHOT"
+  wineserver -k
+'
+echo
+echo "run: no display, so Tidewell was started on a virtual screen."
+echo "run: a screenshot of its launcher is in $shot"
+echo "run: to use the program itself, run this script where DISPLAY is set"
+echo "     (a desktop session, or ssh -X), or: WINEPREFIX=$WINEPREFIX wine $program"

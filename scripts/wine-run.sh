@@ -4,8 +4,13 @@
 # wine server of its own that is shut down afterwards. --gui gives it a virtual
 # screen (Xvfb). The exit code is the program's.
 set -uo pipefail
-gui=0
-if [ "${1:-}" = --gui ]; then gui=1; shift; fi
+if [ "${1:-}" = --gui ]; then
+  shift
+  # The whole run on one virtual screen: the warm-up, the program and any
+  # program it starts (a test's driver and the program under test) must
+  # share the display and the wine server.
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 template=$1
 exe=$2
 shift 2
@@ -31,10 +36,6 @@ export TIDEWELL_TEST_PREFIX="$WINEPREFIX"
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1
 
-if ((gui)); then
-  xvfb-run -a -s "-screen 0 1024x768x24" wine "$exe" "$@"
-else
-  wine "$exe" "$@"
-fi
+wine "$exe" "$@"
 status=$?
 exit $status

@@ -1,0 +1,7 @@
+#include "app/RunMode.h"
+
+namespace tidewell {
+
+std::string RunMode;
+
+}  // namespace tidewell

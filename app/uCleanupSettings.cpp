@@ -1,0 +1,32 @@
+#include "app/uCleanupSettings.h"
+
+#include "app/RunMode.h"
+
+namespace tidewell {
+
+TfrmCleanupSettings::TfrmCleanupSettings(HWND owner, TAppServices& services)
+    : TTaskForm("TfrmCleanupSettings", "Registry Cleanup Settings", owner,
+                services, false) {
+  btnNext_ = AddButton("Next", idNext, kButtonLeft + kButtonWidth + 8,
+                       kBottomButtonTop, kButtonWidth, kButtonHeight);
+}
+
+void TfrmCleanupSettings::OnClick(int id) {
+  if (id == idNext) {
+    btnNextClick();
+    return;
+  }
+  TTaskForm::OnClick(id);
+}
+
+void TfrmCleanupSettings::btnBackClick() {
+  RunMode = kRunModeBack;
+  CloseModal(mrCancel);
+}
+
+void TfrmCleanupSettings::btnNextClick() {
+  RunMode = kRunModeNext;
+  CloseModal(mrOk);
+}
+
+}  // namespace tidewell

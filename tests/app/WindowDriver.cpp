@@ -1,0 +1,205 @@
+#include "tests/app/WindowDriver.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "platform/TextEncoding.h"
+
+namespace tidewell::testing {
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Narrow(const std::wstring& text) {
+  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+struct TTopSearch {
+  DWORD ProcessId;
+  std::string ClassName;
+  std::string Caption;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK MatchTop(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TTopSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (search->ProcessId != 0 && process != search->ProcessId) return TRUE;
+  if (!IsWindowVisible(window)) return TRUE;
+  if (ClassNameOf(window) != search->ClassName) return TRUE;
+  if (!search->Caption.empty() && TextOf(window) != search->Caption) return TRUE;
+  search->Found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+TDrivenProcess::TDrivenProcess(const std::string& exe) {
+  std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &startup, &info_)) {
+    throw std::runtime_error("cannot start " + exe);
+  }
+  WaitForInputIdle(info_.hProcess, 10000);
+}
+
+TDrivenProcess::~TDrivenProcess() {
+  if (IsRunning()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool TDrivenProcess::IsRunning() const {
+  return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool TDrivenProcess::WaitForExit(std::chrono::milliseconds timeout) {
+  return WaitForSingleObject(info_.hProcess,
+                             static_cast<DWORD>(timeout.count())) ==
+         WAIT_OBJECT_0;
+}
+
+DWORD TDrivenProcess::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+std::string FileNextToTest(const std::string& name) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  folder.resize(folder.find_last_of(L'\\') + 1);
+  return Narrow(folder) + name;
+}
+
+HWND FindTopWindow(DWORD processId, const std::string& className,
+                   const std::string& caption) {
+  TTopSearch search{processId, className, caption};
+  EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+HWND WaitForTopWindow(DWORD processId, const std::string& className,
+                      const std::string& caption) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    found = FindTopWindow(processId, className, caption);
+    return found != nullptr;
+  });
+  return found;
+}
+
+bool WaitForWindowGone(DWORD processId, const std::string& className) {
+  return WaitUntil(
+      [&] { return FindTopWindow(processId, className) == nullptr; });
+}
+
+std::string ClassNameOf(HWND window) {
+  wchar_t name[256];
+  const int length = GetClassNameW(window, name, 256);
+  return Narrow(std::wstring(name, static_cast<std::size_t>(length)));
+}
+
+std::string TextOf(HWND window) {
+  // WM_GETTEXT reads other processes' controls too, not only captions.
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got));
+  return Narrow(text);
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassNameOf(child) == className) children.push_back(child);
+  }
+  return children;
+}
+
+HWND FindChild(HWND parent, const std::string& className,
+               const std::string& text) {
+  for (HWND child : ChildrenOfClass(parent, className)) {
+    if (TextOf(child) == text) return child;
+  }
+  return nullptr;
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+int ListViewRowCount(HWND listView) {
+  return static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListViewCell(HWND listView, int row, int column) {
+  // The control writes into the owner's memory: hand it a buffer there.
+  DWORD processId = 0;
+  GetWindowThreadProcessId(listView, &processId);
+  HANDLE process = OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+      processId);
+  if (process == nullptr) throw std::runtime_error("cannot open list owner");
+  constexpr std::size_t kChars = 1024;
+  const std::size_t size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<unsigned char*>(VirtualAllocEx(
+      process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  item.cchTextMax = kChars;
+  WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+  const LRESULT length = SendMessageW(listView, LVM_GETITEMTEXTW, row,
+                                      reinterpret_cast<LPARAM>(remote));
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(),
+                    text.size() * sizeof(wchar_t), nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return Narrow(text);
+}
+
+bool ListViewTicked(HWND listView, int row) {
+  const LRESULT state =
+      SendMessageW(listView, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+HWND WaitForMessageBox(DWORD processId, const std::string& title) {
+  return WaitForTopWindow(processId, "#32770", title);
+}
+
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND label : ChildrenOfClass(box, "Static")) {
+    const std::string part = TextOf(label);
+    if (!part.empty()) text = part;  // the icon's label has no text
+  }
+  return text;
+}
+
+void AnswerMessageBox(HWND box, int buttonId) {
+  HWND button = GetDlgItem(box, buttonId);
+  if (button != nullptr) {
+    Click(button);
+  } else {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+  }
+}
+
+}  // namespace tidewell::testing
