@@ -79,14 +79,14 @@ TRegistry::Resolved TRegistry::Resolve(const std::string& path) const {
   return r;
 }
 
-bool TRegistry::OpenWith(const std::string& path, bool create,
+long TRegistry::OpenWith(const std::string& path, bool create,
                          std::uint32_t mask) {
   const Resolved r = Resolve(path);
   KeyHandle opened = kNoKey;
   const long rc = (create && !path.empty())
                       ? store_.CreateKey(r.base, r.subPath, mask, &opened)
                       : store_.OpenKey(r.base, r.subPath, mask, &opened);
-  if (rc != regerr::Success) return false;
+  if (rc != regerr::Success) return rc;
 
   std::string newPath;
   if (r.relativeToOpen) {
@@ -98,20 +98,25 @@ bool TRegistry::OpenWith(const std::string& path, bool create,
   CloseKey();
   current_ = opened;
   currentPath_ = keepPath;
-  return true;
+  return regerr::Success;
 }
 
 bool TRegistry::OpenKey(const std::string& path, bool create) {
-  return OpenWith(path, create, access_);
+  return OpenWith(path, create, access_) == regerr::Success;
 }
 
 bool TRegistry::OpenKeyReadOnly(const std::string& path) {
   for (std::uint32_t mask :
        {access::KeyRead, access::KeyReadNoNotify, access::QueryValue}) {
-    if (OpenWith(path, false, mask)) {
+    const long rc = OpenWith(path, false, mask);
+    if (rc == regerr::Success) {
       access_ = mask;
       return true;
     }
+    // Only a refused right is worth asking again with fewer rights; a key
+    // that is not there stays missing (and each try is a round trip to the
+    // registry, which the checks make for thousands of optional keys).
+    if (rc != regerr::AccessDenied) return false;
   }
   return false;
 }
@@ -170,13 +175,14 @@ bool TRegistry::QueryRaw(const std::string& name, std::uint32_t& type,
 
 bool TRegistry::GetDataInfo(const std::string& name, TRegDataInfo& info) {
   std::uint32_t type = 0;
-  std::vector<std::uint8_t> data;
-  if (!QueryRaw(name, type, data)) {
+  std::uint32_t size = 0;
+  if (current_ == kNoKey ||
+      store_.QueryValueInfo(current_, name, &type, &size) != regerr::Success) {
     info = TRegDataInfo{};
     return false;
   }
   info.RegData = ClassOf(type);
-  info.DataSize = static_cast<int>(data.size());
+  info.DataSize = static_cast<int>(size);
   return true;
 }
 

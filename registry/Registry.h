@@ -95,7 +95,8 @@ class TRegistry {
     bool relativeToOpen;  // resolved against the open key
   };
   Resolved Resolve(const std::string& path) const;
-  bool OpenWith(const std::string& path, bool create, std::uint32_t mask);
+  // The store's result code.
+  long OpenWith(const std::string& path, bool create, std::uint32_t mask);
   void SetValue(const std::string& name, std::uint32_t type,
                 const std::vector<std::uint8_t>& data);
   bool QueryRaw(const std::string& name, std::uint32_t& type,

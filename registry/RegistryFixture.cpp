@@ -495,7 +495,12 @@ std::string DumpRegistryTree(RegistryStore& store, TRootKey root,
   while (!subPath.empty() && subPath.front() == '\\') subPath.remove_prefix(1);
   while (!subPath.empty() && subPath.back() == '\\') subPath.remove_suffix(1);
   std::string keyName = RootKeyName(root);
-  if (!subPath.empty()) keyName += "\\" + std::string(subPath);
+  if (!subPath.empty()) {
+    // Appended in two steps: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // "\\" + std::string(...).
+    keyName += '\\';
+    keyName.append(subPath);
+  }
 
   KeyHandle opened = kNoKey;
   const long rc = store.OpenKey(RootHandle(root), std::string(subPath),

@@ -56,6 +56,15 @@ class RegistryStore {
   virtual long QueryValue(KeyHandle key, const std::string& name,
                           std::uint32_t* type,
                           std::vector<std::uint8_t>* data) = 0;
+  // RegQueryValueExW without a buffer: type and size only. The Windows store
+  // saves a round trip with it; others may answer from QueryValue.
+  virtual long QueryValueInfo(KeyHandle key, const std::string& name,
+                              std::uint32_t* type, std::uint32_t* size) {
+    std::vector<std::uint8_t> data;
+    const long rc = QueryValue(key, name, type, &data);
+    if (rc == 0) *size = static_cast<std::uint32_t>(data.size());
+    return rc;
+  }
   // RegSetValueExW.
   virtual long SetValue(KeyHandle key, const std::string& name,
                         std::uint32_t type, const std::uint8_t* data,

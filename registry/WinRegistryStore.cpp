@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/TextEncoding.h"
 
 namespace tidewell {
@@ -108,29 +110,42 @@ long WinRegistryStore::EnumValue(KeyHandle key, std::uint32_t index,
 long WinRegistryStore::QueryValue(KeyHandle key, const std::string& name,
                                   std::uint32_t* type,
                                   std::vector<std::uint8_t>* data) {
+  // Most values fit a small buffer, so one call usually does; a larger one
+  // says its size and is asked for again (it may grow in between).
   const std::wstring wideName = Wide(name);
-  DWORD size = 0;
-  DWORD valueType = 0;
-  LONG rc = RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr,
-                             &valueType, nullptr, &size);
-  // The value may grow between the two calls; ask again until it fits.
-  for (int attempt = 0; rc == ERROR_SUCCESS && attempt < 8; ++attempt) {
-    data->assign(size, 0);
-    DWORD got = size;
-    rc = RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr, &valueType,
-                          data->empty() ? nullptr : data->data(), &got);
+  data->resize(512);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD valueType = 0;
+    DWORD got = static_cast<DWORD>(data->size());
+    const LONG rc = RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr,
+                                     &valueType, data->data(), &got);
     if (rc == ERROR_MORE_DATA) {
-      size = got;
-      rc = ERROR_SUCCESS;
+      data->resize(std::max<std::size_t>(got, data->size() * 2));
       continue;
     }
-    if (rc == ERROR_SUCCESS) {
-      data->resize(got);
-      *type = valueType;
+    if (rc != ERROR_SUCCESS) {
+      data->clear();
+      return rc;
     }
+    data->resize(got);
+    *type = valueType;
     return rc;
   }
-  return rc == ERROR_SUCCESS ? ERROR_MORE_DATA : rc;
+  data->clear();
+  return ERROR_MORE_DATA;
+}
+
+long WinRegistryStore::QueryValueInfo(KeyHandle key, const std::string& name,
+                                      std::uint32_t* type, std::uint32_t* size) {
+  DWORD valueType = 0;
+  DWORD valueSize = 0;
+  const LONG rc = RegQueryValueExW(ToHkey(key), Wide(name).c_str(), nullptr,
+                                   &valueType, nullptr, &valueSize);
+  if (rc == ERROR_SUCCESS) {
+    *type = valueType;
+    *size = valueSize;
+  }
+  return rc;
 }
 
 long WinRegistryStore::SetValue(KeyHandle key, const std::string& name,

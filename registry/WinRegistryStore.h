@@ -19,6 +19,8 @@ class WinRegistryStore final : public RegistryStore {
                  std::string* name) override;
   long QueryValue(KeyHandle key, const std::string& name, std::uint32_t* type,
                   std::vector<std::uint8_t>* data) override;
+  long QueryValueInfo(KeyHandle key, const std::string& name,
+                      std::uint32_t* type, std::uint32_t* size) override;
   long SetValue(KeyHandle key, const std::string& name, std::uint32_t type,
                 const std::uint8_t* data, std::size_t size) override;
   long DeleteValue(KeyHandle key, const std::string& name) override;
