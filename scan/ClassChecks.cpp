@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/TextEncoding.h"
 #include "scan/ClassKeyWalk.h"
 #include "scan/FileRefText.h"
 #include "scan/RegistryWork.h"
@@ -128,8 +129,14 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
       engine, root, basePath, "Examining Classes: ", TStatusName::AsListed,
       [&](const std::string& name) {
         // Extensions are the file-extension check's business; "*" holds the
-        // verbs of every file type and names no class.
-        if (name.empty() || name[0] == '.' || name == "*") return;
+        // verbs of every file type and names no class. Wow6432Node is no
+        // class either but the 64-bit registry's view of the 32-bit classes:
+        // its "CLSID" key has no default value, and reporting it would offer
+        // every 32-bit class registration of the machine for deletion.
+        if (name.empty() || name[0] == '.' || name == "*" ||
+            NamesEqual(name, "Wow6432Node")) {
+          return;
+        }
         const std::string entry = basePath + name;
 
         if (const auto clsid = DefaultValueOf(registry, entry + "\\CLSID\\")) {

@@ -319,6 +319,7 @@ TEST_F(ClassChecksTest, ClassesReportMissingClassesVersionsAndIcons) {
     @="\"$D\\Lib\\good.ico\",1"
     [HKEY_CLASSES_ROOT\$S\WholeValueIcon\DefaultIcon]
     @="$D\\Lib\\good.ico"
+    [HKEY_CLASSES_ROOT\$S\wow6432node\CLSID\{Gone}\InprocServer32]
   )");
   Run(checks_.CheckClasses, "$S\\");
   EXPECT_EQ(Records(), Expected({
@@ -327,6 +328,8 @@ TEST_F(ClassChecksTest, ClassesReportMissingClassesVersionsAndIcons) {
       "HKEY_CLASSES_ROOT\\$S\\Bad\\DefaultIcon |  | $D\\Lib\\gone.ico, 0 | DefaultIcon file does not exists",
       "HKEY_CLASSES_ROOT\\$S\\EmptyClsid\\CLSID |  |  | CLSID registry key does not exist",
   }));
+  // The 32-bit view of the classes is no class: its "CLSID" key, without a
+  // default value, holds every 32-bit class and is never offered for deletion.
 }
 
 // --- CheckTypeLibs --------------------------------------------------------
