@@ -55,3 +55,8 @@ echo "run: no display, so Tidewell was started on a virtual screen."
 echo "run: a screenshot of its launcher is in $shot"
 echo "run: to use the program itself, run this script where DISPLAY is set"
 echo "     (a desktop session, or ssh -X), or: WINEPREFIX=$WINEPREFIX wine $program"
+
+# The console program: a scan of a demonstration prefix with planted problems.
+echo
+"$root/scripts/cli-demo.sh" "$build/win64/bin/tidewell-cli.exe" "$build/wine-demo" \
+  "$WINEPREFIX"
