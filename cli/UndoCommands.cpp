@@ -36,7 +36,7 @@ std::string UndoFilePath(const TCliSystem& system, const std::string& given) {
 // The entries of an undo file; false after reporting why it cannot be read.
 bool LoadEntries(TCliSystem& system, const std::string& given,
                  std::string& path, std::vector<TUndoEntry>& entries,
-                 int& status, std::vector<std::string>* fileLines = nullptr) {
+                 int& status) {
   path = UndoFilePath(system, given);
   if (!system.FileSystem.FileExists(path)) {
     status = CliError(system, "no undo file " + path + " (see undo list)");
@@ -53,47 +53,8 @@ bool LoadEntries(TCliSystem& system, const std::string& given,
     status = CliError(system, path + " is not an undo file (it is not 8-bit text)");
     return false;
   }
-  const std::vector<std::string> lines = SplitUndoFileLines(system.CodePage.ToUtf8(bytes));
-  entries = ParseUndoEntries(lines);
-  if (fileLines != nullptr) *fileLines = lines;
+  entries = ParseUndoEntries(SplitUndoFileLines(system.CodePage.ToUtf8(bytes)));
   return true;
-}
-
-// Creates the keys the file's section lines name that do not exist. An entry
-// is a value, so a key that held no values when it was recorded - an empty
-// class key the scan deleted, say - has no entry and would otherwise never
-// come back. Returns how many were created; `failed` counts the ones that
-// could not be.
-std::size_t RecreateRecordedKeys(TCliSystem& system,
-                                 const std::vector<std::string>& lines,
-                                 std::size_t& failed) {
-  std::size_t created = 0;
-  TRegistry registry(system.Store);
-  for (const std::string& raw : lines) {
-    std::string line = raw;
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
-    if (line.size() < 3 || line.front() != '[' || line.back() != ']' || line[1] == '-') {
-      continue;
-    }
-    const std::string key = line.substr(1, line.size() - 2);
-    const std::size_t slash = key.find('\\');
-    TRootKey root;
-    if (!ParseRootKeyName(key.substr(0, slash), &root)) {
-      ++failed;
-      continue;
-    }
-    const std::string path = slash == std::string::npos ? "" : key.substr(slash + 1);
-    registry.CloseKey();
-    registry.SetRootKey(root);
-    if (path.empty() || registry.KeyExists(path)) continue;
-    if (registry.OpenKey(path, true)) {
-      ++created;
-    } else {
-      ++failed;
-    }
-    registry.CloseKey();
-  }
-  return created;
 }
 
 }  // namespace
@@ -133,8 +94,10 @@ int RunUndoShowCommand(const TCliRequest& request, TCliSystem& system) {
     return kExitDone;
   }
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    system.Out << i + 1 << ". [" << entries[i].Key << "]\n   " << entries[i].Value
-               << "\n";
+    // A key recorded without values is restored as the empty key.
+    const std::string& value = entries[i].Value;
+    system.Out << i + 1 << ". [" << entries[i].Key << "]\n   "
+               << (value.empty() ? "(the key itself, without values)" : value) << "\n";
   }
   return kExitDone;
 }
@@ -142,9 +105,8 @@ int RunUndoShowCommand(const TCliRequest& request, TCliSystem& system) {
 int RunUndoRestoreCommand(const TCliRequest& request, TCliSystem& system) {
   std::string path;
   std::vector<TUndoEntry> entries;
-  std::vector<std::string> lines;
   int status = kExitDone;
-  if (!LoadEntries(system, request.File, path, entries, status, &lines)) return status;
+  if (!LoadEntries(system, request.File, path, entries, status)) return status;
   // Every number is checked before anything is written.
   for (int number : request.Entries) {
     if (static_cast<std::size_t>(number) > entries.size()) {
@@ -173,20 +135,7 @@ int RunUndoRestoreCommand(const TCliRequest& request, TCliSystem& system) {
                     [](const TUndoEntry& entry) { return entry.Ticked; }));
   system.Out << "Restored " << chosen - left << " of " << chosen
              << (chosen == 1 ? " entry" : " entries") << " from " << path << "\n";
-  // Restoring the whole file also brings back the keys it recorded empty.
-  std::size_t keysFailed = 0;
-  if (request.Entries.empty()) {
-    const std::size_t created = RecreateRecordedKeys(system, lines, keysFailed);
-    if (created > 0) {
-      system.Out << "Recreated " << created << (created == 1 ? " key" : " keys")
-                 << " recorded without values\n";
-    }
-  }
   system.Out.flush();
-  if (keysFailed > 0) {
-    allWritten = false;
-    system.Err << "  not recreated: " << keysFailed << " recorded keys\n";
-  }
   if (allWritten) return kExitDone;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].Ticked) {
@@ -194,9 +143,9 @@ int RunUndoRestoreCommand(const TCliRequest& request, TCliSystem& system) {
                  << entries[i].Value << "\n";
     }
   }
-  return CliError(system, "undo restore: " + std::to_string(left) + " entries and " +
-                              std::to_string(keysFailed) +
-                              " keys could not be written back");
+  return CliError(system, "undo restore: " + std::to_string(left) +
+                              (left == 1 ? " entry" : " entries") +
+                              " could not be written back");
 }
 
 }  // namespace tidewell

@@ -79,11 +79,19 @@ std::vector<TUndoEntry> ParseUndoEntries(const std::vector<std::string>& lines) 
     if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
       // A key name may hold "=", so a section line is never a value line.
       currentKey = text.substr(1, text.size() - 2);
+      // A key recorded without values gets an entry of its own, so that
+      // restoring a deleted tree brings back its empty keys too. The entry
+      // gives way to the key's first value line.
+      if (!currentKey.empty()) entries.push_back(TUndoEntry{false, currentKey, "", ""});
       continue;
     }
     const std::size_t equals = raw.find('=');
     if (equals == std::string::npos || equals == 0) continue;
 
+    if (!entries.empty() && entries.back().Line.empty() &&
+        entries.back().Key == currentKey) {
+      entries.pop_back();
+    }
     TUndoEntry entry;
     entry.Key = currentKey;
     entry.Value = UnescapeRegEditText(text);

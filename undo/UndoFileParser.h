@@ -12,7 +12,8 @@
 
 namespace tidewell {
 
-// One row of the undo window: a value recorded in the file.
+// One row of the undo window: a value recorded in the file, or a key recorded
+// without any value (Value and Line empty), which restoring creates.
 struct TUndoEntry {
   // Chosen for restoring; false when the entry is read.
   bool Ticked = false;
@@ -32,9 +33,10 @@ struct TUndoEntry {
 // of the text does not start another line.
 std::vector<std::string> SplitUndoFileLines(const std::string& text);
 
-// The entries of the value lines, in file order. Lines that are comments, the
-// REGEDIT4 line, empty, section lines, or hold no "=" with something before
-// it, make no entry; nothing in the input makes this fail. Hex data whose line
+// The entries of the value lines, in file order, and of each section that has
+// no value line. Lines that are comments, the REGEDIT4 line, empty, or hold no
+// "=" with something before it, make no entry; nothing in the input makes
+// this fail. Hex data whose line
 // ends with a backslash goes on over the following lines, up to the first line
 // that does not end with one, or that holds "=", or the end of the file.
 std::vector<TUndoEntry> ParseUndoEntries(const std::vector<std::string>& lines);

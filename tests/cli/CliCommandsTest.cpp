@@ -299,23 +299,28 @@ TEST_F(CliCommands, UndoRestoreWritesOnlyTheChosenEntriesAndChecksThemFirst) {
             "");
 }
 
-TEST_F(CliCommands, RestoringAWholeFileAlsoBringsBackKeysRecordedWithoutValues) {
+TEST_F(CliCommands, KeysRecordedWithoutValuesAreEntriesOfTheirOwn) {
   cli_.drive.MakeFile("App\\restore\\20240102030405.reg",
                       "REGEDIT4\r\n\r\n"
                       "[HKEY_CURRENT_USER\\Software\\TwEmpty]\r\n\r\n"
                       "[HKEY_CURRENT_USER\\Software\\TwEmpty\\Sub]\r\n\r\n"
                       "[HKEY_CURRENT_USER\\Software\\TwValue]\r\n"
                       "\"A\"=\"b\"\r\n\r\n");
-  EXPECT_EQ(cli_.Run({"undo", "restore", "20240102030405.reg", "--entry", "1"}), 0);
-  EXPECT_EQ(cli_.Out(), "Restored 1 of 1 entry from " +
-                            cli_.AppPath("restore\\20240102030405.reg") + "\n");
+  EXPECT_EQ(cli_.Run({"undo", "show", "20240102030405.reg"}), 0);
+  EXPECT_EQ(cli_.Out(),
+            "1. [HKEY_CURRENT_USER\\Software\\TwEmpty]\n"
+            "   (the key itself, without values)\n"
+            "2. [HKEY_CURRENT_USER\\Software\\TwEmpty\\Sub]\n"
+            "   (the key itself, without values)\n"
+            "3. [HKEY_CURRENT_USER\\Software\\TwValue]\n"
+            "   \"A\"=\"b\"\n");
+  EXPECT_EQ(cli_.Run({"undo", "restore", "20240102030405.reg", "--entry", "3"}), 0);
   EXPECT_EQ(DumpRegistryTree(cli_.store, TRootKey::CurrentUser, "Software\\TwEmpty"), "")
-      << "chosen entries bring back their values only";
+      << "chosen entries bring back only themselves";
 
   EXPECT_EQ(cli_.Run({"undo", "restore", "20240102030405.reg"}), 0);
-  EXPECT_EQ(cli_.Out(), "Restored 1 of 1 entry from " +
-                            cli_.AppPath("restore\\20240102030405.reg") + "\n"
-                            "Recreated 2 keys recorded without values\n");
+  EXPECT_EQ(cli_.Out(), "Restored 3 of 3 entries from " +
+                            cli_.AppPath("restore\\20240102030405.reg") + "\n");
   EXPECT_EQ(DumpRegistryTree(cli_.store, TRootKey::CurrentUser, "Software\\TwEmpty"),
             "[HKEY_CURRENT_USER\\Software\\TwEmpty]\n"
             "[HKEY_CURRENT_USER\\Software\\TwEmpty\\Sub]\n");

@@ -68,7 +68,22 @@ TEST(UndoParserTest, LinesEndAtCrLfCrOrLf) {
 TEST(UndoParserTest, HeaderOnlyGivesNoEntries) {
   EXPECT_TRUE(Parse(kHeader).empty());
   EXPECT_TRUE(Parse("").empty());
-  EXPECT_TRUE(Parse("\r\n\r\n[HKEY_CURRENT_USER\\Empty]\r\n").empty());
+  EXPECT_TRUE(Parse("\r\n[]\r\n").empty());
+}
+
+TEST(UndoParserTest, AKeyWithoutValuesIsAnEntryOfItsOwn) {
+  const auto entries = Parse(std::string(kHeader) +
+                             "\r\n[HKEY_CURRENT_USER\\Empty]\r\n"
+                             "\r\n[HKEY_CURRENT_USER\\Full]\r\n\"v\"=\"1\"\r\n"
+                             "\r\n[HKEY_CURRENT_USER\\Full\\Empty]\r\n");
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].Key, "HKEY_CURRENT_USER\\Empty");
+  EXPECT_EQ(entries[0].Value, "");
+  EXPECT_EQ(entries[0].Line, "");
+  EXPECT_EQ(entries[1].Key, "HKEY_CURRENT_USER\\Full");
+  EXPECT_EQ(entries[1].Value, "\"v\"=\"1\"");
+  EXPECT_EQ(entries[2].Key, "HKEY_CURRENT_USER\\Full\\Empty");
+  EXPECT_EQ(entries[2].Value, "");
 }
 
 TEST(UndoParserTest, EntriesCarryTheirKeyAndTheUnescapedLine) {

@@ -104,14 +104,21 @@ TEST_F(UndoRoundTripTest, CurrentRunsLinesRestoreLikeTheFile) {
   EXPECT_EQ(Dump(), before);
 }
 
-TEST_F(UndoRoundTripTest, KeyWithoutValuesIsNotRecreated) {
+TEST_F(UndoRoundTripTest, KeysWithoutValuesAreRecreated) {
+  // A deleted tree often holds keys whose presence alone matters; losing
+  // them on the way back would make the undo incomplete.
   const std::string key = "[HKEY_CURRENT_USER\\" + Path();
-  LoadRegistryFixture(*store, key + "\\Empty]\n" + key + "]\n\"v\"=\"1\"\n");
+  LoadRegistryFixture(*store, key + "]\n\"v\"=\"1\"\n" + key + "\\Empty]\n" +
+                                  key + "\\Empty\\Deeper]\n" + key + "\\Full]\n\"w\"=\"2\"\n");
+  const std::string before = Dump();
   ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, Path(), ""));
   Delete();
   std::vector<TUndoEntry> entries = EntriesOnDisk();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[1].Key, "HKEY_CURRENT_USER\\" + Path() + "\\Empty");
+  EXPECT_EQ(entries[1].Value, "");
   ASSERT_TRUE(RestoreUndo(*store, *codePage, entries));
-  EXPECT_EQ(Dump(), key + "]\n\"v\"=\"1\"\n");
+  EXPECT_EQ(Dump(), before);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // A registry tree that holds every value type and the names and data that are
-// hardest to write down, for the record-delete-restore round trips. Every key
-// holds a value: a key without values makes no entry and is not re-created.
+// hardest to write down, for the record-delete-restore round trips.
 #pragma once
 
 #include <memory>
