@@ -1,6 +1,7 @@
 #include "registry/Registry.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/TextEncoding.h"
 
@@ -94,10 +95,9 @@ long TRegistry::OpenWith(const std::string& path, bool create,
   } else {
     newPath = path.empty() || path[0] != '\\' ? path : path.substr(1);
   }
-  const std::string keepPath = newPath;  // CloseKey clears currentPath_
   CloseKey();
   current_ = opened;
-  currentPath_ = keepPath;
+  currentPath_ = std::move(newPath);
   return regerr::Success;
 }
 

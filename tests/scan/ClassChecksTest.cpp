@@ -19,6 +19,7 @@
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
+#include "tests/scan/TestFolderSet.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell {
@@ -40,11 +41,7 @@ class ClassChecksTest : public ::testing::Test {
   void SetUp() override {
     tag_ = std::string("TwCC_") +
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folders_.WindowsFolder = drive_.Path("Windows");
-    folders_.SystemFolder = drive_.Path("Windows\\System32");
-    folders_.FontsFolder = drive_.Path("Windows\\Fonts");
-    folders_.ProgramFilesFolder = drive_.Path("Program Files");
-    folders_.CommonFilesFolder = drive_.Path("Program Files\\Common Files");
+    folders_ = testing::FolderSetOn(drive_);
     drive_.MakeFile("Windows\\System32\\ole32.dll");
     drive_.MakeFile("Lib\\good.dll");
     drive_.MakeFile("Lib\\good.tlb");

@@ -12,6 +12,7 @@
 #include "scan/EmptyKey.h"
 #include "scan/FileReferences.h"
 #include "tests/platform/TestDrive.h"
+#include "tests/scan/TestFolderSet.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell {
@@ -23,12 +24,7 @@ constexpr const char* kInstallerFolders =
 class FileReferencesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folders.WindowsFolder = drive.Path("Windows");
-    folders.SystemFolder = drive.Path("Windows\\System32");
-    folders.FontsFolder = drive.Path("Windows\\Fonts");
-    folders.ProgramFilesFolder = drive.Path("Program Files");
-    folders.CommonFilesFolder = drive.Path("Program Files\\Common Files");
-    folders.MediaPath = drive.Path("Windows\\Media");
+    folders = testing::FolderSetOn(drive);
     folders.PathFolders = {drive.Path("Tools"), "", drive.Path("Bin") + "\\"};
     drive.MakeFile("Windows\\System32\\kernel32.dll");
     drive.MakeFile("Windows\\System32\\rundll32.exe");

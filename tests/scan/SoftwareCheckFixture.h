@@ -22,6 +22,7 @@
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
+#include "tests/scan/TestFolderSet.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell::testing {
@@ -31,12 +32,7 @@ using Log = std::vector<std::string>;
 class SoftwareCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folders.WindowsFolder = drive.Path("Windows");
-    folders.SystemFolder = drive.Path("Windows\\System32");
-    folders.FontsFolder = drive.Path("Windows\\Fonts");
-    folders.ProgramFilesFolder = drive.Path("Program Files");
-    folders.CommonFilesFolder = drive.Path("Program Files\\Common Files");
-    folders.MediaPath = drive.Path("Windows\\Media");
+    folders = FolderSetOn(drive);
     drive.MakeFile("Windows\\System32\\kernel32.dll");
     drive.MakeFile("Windows\\System32\\msiexec.exe");
     drive.MakeFile("Windows\\Fonts\\tidewellsans.ttf");

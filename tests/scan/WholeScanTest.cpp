@@ -23,6 +23,7 @@
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
+#include "tests/scan/TestFolderSet.h"
 #include "tests/support/TestRegistry.h"
 
 
@@ -232,11 +233,7 @@ class WholeScanTest : public ::testing::Test {
 };
 
 TEST_F(WholeScanTest, FindsOnePlantedProblemOfEveryKindAndNoneOfTheSoundOnes) {
-  TFolderSet folders;
-  folders.WindowsFolder = drive_.Path("Windows");
-  folders.SystemFolder = drive_.Path("Windows\\System32");
-  folders.FontsFolder = drive_.Path("Windows\\Fonts");
-  folders.MediaPath = drive_.Path("Windows\\Media");
+  const TFolderSet folders = testing::FolderSetOn(drive_);
   TFileReferences refs(folders, drive_.FileSystem(), environment_.Environment(),
                        *store_);
   Load(kPlanted);
