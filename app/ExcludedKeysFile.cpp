@@ -1,5 +1,7 @@
 #include "app/ExcludedKeysFile.h"
 
+#include "app/WholeFileWrite.h"
+
 namespace tidewell {
 
 std::string ExcludedKeysPath(const std::string& applicationFolder) {
@@ -56,16 +58,7 @@ bool SaveExcludedKeys(TFileSystem& fileSystem, TAnsiCodePage& codePage,
     error = path + ": an entry holds a character the code page cannot write";
     return false;
   }
-  if (fileSystem.FileExists(path) && !fileSystem.RemoveFile(path)) {
-    error = path + " cannot be replaced";
-    return false;
-  }
-  const auto file = fileSystem.CreateNewFile(path, false);
-  if (!file || !file->Write(bytes) || !file->Flush()) {
-    error = path + " cannot be written";
-    return false;
-  }
-  return true;
+  return WriteFileWhole(fileSystem, path, bytes, error);
 }
 
 }  // namespace tidewell

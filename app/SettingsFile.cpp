@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "app/WholeFileWrite.h"
 #include "platform/TextEncoding.h"
 
 namespace tidewell {
@@ -304,16 +305,7 @@ bool TSettingsFile::SaveToFile(TFileSystem& fileSystem, TAnsiCodePage& codePage,
     error = path + ": a setting holds a character the code page cannot write";
     return false;
   }
-  if (fileSystem.FileExists(path) && !fileSystem.RemoveFile(path)) {
-    error = path + " cannot be replaced";
-    return false;
-  }
-  const auto file = fileSystem.CreateNewFile(path, false);
-  if (!file || !file->Write(bytes) || !file->Flush()) {
-    error = path + " cannot be written";
-    return false;
-  }
-  return true;
+  return WriteFileWhole(fileSystem, path, bytes, error);
 }
 
 }  // namespace tidewell

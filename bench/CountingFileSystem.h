@@ -57,6 +57,9 @@ class CountingFileSystem final : public TFileSystem {
   bool ForceDirectories(const std::string& path) override {
     return Timed(counts_.other, [&] { return inner_.ForceDirectories(path); });
   }
+  bool MoveFileOver(const std::string& from, const std::string& to) override {
+    return Timed(counts_.other, [&] { return inner_.MoveFileOver(from, to); });
+  }
   bool RemoveFile(const std::string& path) override {
     return Timed(counts_.other, [&] { return inner_.RemoveFile(path); });
   }

@@ -174,6 +174,7 @@ class StatFileSystem final : public TFileSystem {
   bool ForceDirectories(const std::string&) override { return false; }
   std::vector<TFileInfo> ListFolder(const std::string&) override { return {}; }
   bool RemoveFile(const std::string&) override { return false; }
+  bool MoveFileOver(const std::string&, const std::string&) override { return false; }
   bool ReadWholeFile(const std::string&, std::string&) override { return false; }
   std::unique_ptr<TWritableFile> CreateNewFile(const std::string&, bool) override {
     return nullptr;

@@ -41,6 +41,9 @@ class TFileSystem {
   // The entries of a folder ("." and ".." left out); empty when it is missing.
   virtual std::vector<TFileInfo> ListFolder(const std::string& folder) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Moves the file `from` to `to`, replacing a file already there, in one
+  // step: whoever reads `to` sees the old file or the new one, never neither.
+  virtual bool MoveFileOver(const std::string& from, const std::string& to) = 0;
   // The whole content; false when the file cannot be opened or read.
   virtual bool ReadWholeFile(const std::string& path, std::string& bytes) = 0;
   // Creates a new file; fails (null) when it exists or cannot be created.

@@ -178,6 +178,29 @@ bool NativeFileSystem::RemoveFile(const std::string& path) {
   return ::unlink(host->c_str()) == 0;
 }
 
+bool NativeFileSystem::MoveFileOver(const std::string& from,
+                                   const std::string& to) {
+  const std::optional<fs::path> source = HostPath(from);
+  if (!source || !IsRegularFile(*source)) return false;
+  // The target keeps the spelling it has when it exists (Windows ignores
+  // letter case); a new one is made in its folder.
+  std::optional<fs::path> target = HostPath(to);
+  if (!target) {
+    TWindowsPath parsed;
+    if (!ParseWindowsPath(to, parsed) || parsed.Components.empty()) return false;
+    const std::string name = parsed.Components.back();
+    parsed.Components.pop_back();
+    std::string folder = std::string(1, parsed.Drive) + ":\\";
+    for (const std::string& part : parsed.Components) folder += part + "\\";
+    const std::optional<fs::path> host = HostPath(folder);
+    if (!host || !IsDirectory(*host)) return false;
+    target = *host / name;
+  } else if (IsDirectory(*target)) {
+    return false;
+  }
+  return ::rename(source->c_str(), target->c_str()) == 0;
+}
+
 bool NativeFileSystem::ReadWholeFile(const std::string& path,
                                      std::string& bytes) {
   const std::optional<fs::path> host = HostPath(path);

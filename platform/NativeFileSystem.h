@@ -28,6 +28,7 @@ class NativeFileSystem final : public TFileSystem {
   bool ForceDirectories(const std::string& path) override;
   std::vector<TFileInfo> ListFolder(const std::string& folder) override;
   bool RemoveFile(const std::string& path) override;
+  bool MoveFileOver(const std::string& from, const std::string& to) override;
   bool ReadWholeFile(const std::string& path, std::string& bytes) override;
   std::unique_ptr<TWritableFile> CreateNewFile(const std::string& path,
                                                bool exclusive) override;

@@ -170,6 +170,14 @@ bool WinFileSystem::RemoveFile(const std::string& path) {
   return IsFullyQualified(wide) && ::DeleteFileW(wide.c_str()) != 0;
 }
 
+bool WinFileSystem::MoveFileOver(const std::string& from, const std::string& to) {
+  const std::wstring source = Wide(from);
+  const std::wstring target = Wide(to);
+  return IsFullyQualified(source) && IsFullyQualified(target) &&
+         ::MoveFileExW(source.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool WinFileSystem::ReadWholeFile(const std::string& path, std::string& bytes) {
   Handle file(Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                    OPEN_EXISTING));

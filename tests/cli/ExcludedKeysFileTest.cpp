@@ -84,6 +84,16 @@ TEST_F(ExcludedKeysOnDisk, TheFileIsAnsiTextReadAndWrittenWhole) {
   EXPECT_EQ(bytes, "");
 }
 
+TEST_F(ExcludedKeysOnDisk, AFailedSaveLeavesTheOldListAsItWas) {
+  drive_.MakeFile("ExcludedKeys.txt", "Old\r\n");
+  drive_.MakeFolder("ExcludedKeys.txt.new");  // the new text has nowhere to go
+  EXPECT_FALSE(SaveExcludedKeys(drive_.FileSystem(), codePage_, Path(), {"New"}, error_));
+  EXPECT_EQ(error_, Path() + " cannot be written");
+  std::string bytes;
+  ASSERT_TRUE(drive_.FileSystem().ReadWholeFile(Path(), bytes));
+  EXPECT_EQ(bytes, "Old\r\n");
+}
+
 TEST_F(ExcludedKeysOnDisk, AUnicodeSavedListIsRefusedNotSilentlyIgnored) {
   drive_.MakeFile("ExcludedKeys.txt", std::string("\xFF\xFEO\0f\0", 6));
   EXPECT_FALSE(LoadExcludedKeys(drive_.FileSystem(), codePage_, Path(), entries_, error_));

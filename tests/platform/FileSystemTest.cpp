@@ -169,6 +169,24 @@ TEST_F(FileSystemTest, DeleteFileRemovesFilesOnly) {
   EXPECT_TRUE(fs.DirectoryExists(drive.Path("folder")));
 }
 
+TEST_F(FileSystemTest, MoveFileOverReplacesAnExistingFileOrMakesANewOne) {
+  drive.MakeFile("settings.ini", "old");
+  drive.MakeFile("settings.ini.new", "new");
+  EXPECT_TRUE(fs.MoveFileOver(drive.Path("settings.ini.new"), drive.Path("SETTINGS.INI")));
+  EXPECT_FALSE(fs.FileExists(drive.Path("settings.ini.new")));
+  std::string read;
+  ASSERT_TRUE(fs.ReadWholeFile(drive.Path("settings.ini"), read));
+  EXPECT_EQ(read, "new");
+
+  EXPECT_TRUE(fs.MoveFileOver(drive.Path("settings.ini"), drive.Path("moved.ini")));
+  EXPECT_TRUE(fs.FileExists(drive.Path("moved.ini")));
+  EXPECT_FALSE(fs.MoveFileOver(drive.Path("settings.ini"), drive.Path("again.ini")));
+  drive.MakeFolder("folder");
+  EXPECT_FALSE(fs.MoveFileOver(drive.Path("moved.ini"), drive.Path("folder")));
+  EXPECT_FALSE(fs.MoveFileOver(drive.Path("moved.ini"), drive.Path("No Folder\\x.ini")));
+  EXPECT_TRUE(fs.FileExists(drive.Path("moved.ini")));
+}
+
 TEST_F(FileSystemTest, ShortPathNameNamesTheSameFile) {
   drive.MakeFile("A Long Folder Name\\A Long File Name.text");
   const std::string path = drive.Path("A Long Folder Name\\A Long File Name.text");

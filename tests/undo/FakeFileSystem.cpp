@@ -91,6 +91,20 @@ bool FakeFileSystem::RemoveFile(const std::string& path) {
   return Files.erase(key) != 0;
 }
 
+bool FakeFileSystem::MoveFileOver(const std::string& from, const std::string& to) {
+  const std::string source = Normal(from);
+  const std::string target = Normal(to);
+  const auto found = Files.find(source);
+  if (found == Files.end() || locked_.count(source) != 0 ||
+      locked_.count(target) != 0) {
+    return false;
+  }
+  std::string content = found->second;
+  Files.erase(found);
+  Files[target] = std::move(content);
+  return true;
+}
+
 bool FakeFileSystem::ReadWholeFile(const std::string& path,
                                    std::string& bytes) {
   const std::string key = Normal(path);
