@@ -1,6 +1,7 @@
 #include "app/ExcludedKeysFile.h"
 
 #include "app/WholeFileWrite.h"
+#include "platform/TextLines.h"
 
 namespace tidewell {
 
@@ -9,19 +10,7 @@ std::string ExcludedKeysPath(const std::string& applicationFolder) {
 }
 
 std::vector<std::string> SplitExcludedKeys(const std::string& text) {
-  std::vector<std::string> entries;
-  std::string entry;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      entries.push_back(entry);
-      entry.clear();
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      entry += text[i];
-    }
-  }
-  if (!entry.empty()) entries.push_back(entry);
-  return entries;
+  return SplitTextLines(text);
 }
 
 std::string JoinExcludedKeys(const std::vector<std::string>& entries) {

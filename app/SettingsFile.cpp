@@ -6,6 +6,7 @@
 
 #include "app/WholeFileWrite.h"
 #include "platform/TextEncoding.h"
+#include "platform/TextLines.h"
 
 namespace tidewell {
 namespace {
@@ -67,21 +68,6 @@ std::optional<std::string> UnescapeDollars(const std::string& text) {
   return plain;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line += text[i];
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
 
 }  // namespace
 
@@ -251,7 +237,7 @@ std::vector<std::string> TSettingsFile::LoadText(const std::string& text) {
   properties_.clear();
   std::vector<std::string> problems;
   bool inSection = false;
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<std::string> lines = SplitTextLines(text);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string line = Trim(lines[i]);
     if (line.empty()) continue;

@@ -1,5 +1,7 @@
 #include "undo/UndoFileParser.h"
 
+#include "platform/TextLines.h"
+
 #include "undo/RegEditNotation.h"
 
 namespace tidewell {
@@ -52,20 +54,7 @@ std::string ContinuationText(const std::vector<std::string>& lines,
 }  // namespace
 
 std::vector<std::string> SplitUndoFileLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') {
-      line += c;
-      continue;
-    }
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    lines.push_back(std::move(line));
-    line.clear();
-  }
-  if (!line.empty()) lines.push_back(std::move(line));
-  return lines;
+  return SplitTextLines(text);
 }
 
 std::vector<TUndoEntry> ParseUndoEntries(const std::vector<std::string>& lines) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "platform/TextEncoding.h"
+
 namespace tidewell::testing {
 namespace {
 
@@ -108,23 +110,7 @@ class Reader {
     }
     return unit;
   }
-  static void Append(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
+
 
   std::string String() {
     ++at_;  // the opening quote
@@ -150,7 +136,7 @@ class Reader {
           case 'n': out += '\n'; break;
           case 'r': out += '\r'; break;
           case 't': out += '\t'; break;
-          case 'u': Append(out, Hex4()); break;
+          case 'u': out += Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(Hex4()))); break;
           default: Fail("bad escape");
         }
         continue;
