@@ -1,15 +1,16 @@
-// What the windows share for the whole run: the registry, the file system and
-// environment seams, the scan engine's folder set, the one undo writer, the
-// restart service and the shared image list. The program owns all of it; the
-// windows only hold this reference.
+// What the windows share for the whole run: the registry, the file system,
+// environment, code page and clock seams, the scan engine's folder set, the
+// one undo writer and the restart service. The program owns all of it; the
+// windows only hold this reference. It stays free of Win32 so that the
+// windows' logic that takes it is portable and tested natively; the Win32
+// resources the windows share travel apart (TWinResources).
 #pragma once
-
-#include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 
 #include "app/ExitWin.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemEnvironment.h"
 #include "registry/RegistryStore.h"
@@ -22,13 +23,13 @@ struct TAppServices {
   RegistryStore& Registry;
   TFileSystem& FileSystem;
   TSystemEnvironment& Environment;
+  TAnsiCodePage& CodePage;
+  TClock& Clock;
   const TFolderSet& Folders;
   TRegUndoFile& UndoFile;
   TExitWin& ExitWin;
   // Names the program's message boxes and its single-instance guard.
   std::string ApplicationTitle;
-  // The main window's ImageList1; set when the main window is created.
-  HIMAGELIST ImageList1 = nullptr;
 };
 
 }  // namespace tidewell

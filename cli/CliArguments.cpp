@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "cli/CategoryList.h"
 
 namespace tidewell {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CleanupSettingsStore.h"
-#include "app/ExcludedKeysFile.h"
+#include "settings/CleanupSettingsStore.h"
+#include "settings/ExcludedKeysFile.h"
 #include "cli/CategoryList.h"
 #include "cli/CliProgram.h"
 #include "cli/JsonText.h"

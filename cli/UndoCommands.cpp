@@ -11,56 +11,44 @@
 #include "registry/Registry.h"
 #include "registry/RegistryTypes.h"
 #include "undo/UndoFileParser.h"
+#include "undo/UndoFolder.h"
 #include "undo/UndoRestore.h"
+#include "undo/Undos.h"
 
 namespace tidewell {
 namespace {
 
-std::string RestoreFolder(const TCliSystem& system) {
-  return system.ApplicationFolder + "restore";
-}
-
-bool IsUndoFileName(const std::string& name) {
-  return name.size() > 4 && NamesEqual(name.substr(name.size() - 4), ".reg");
-}
-
 // A bare name is looked for in the restore folder; anything with a folder
 // part is taken as a path of its own.
-std::string UndoFilePath(const TCliSystem& system, const std::string& given) {
+std::string GivenUndoFilePath(const TCliSystem& system, const std::string& given) {
   if (given.find_first_of("\\/:") != std::string::npos) {
     return system.FullPath ? system.FullPath(given) : given;
   }
-  return RestoreFolder(system) + "\\" + given;
+  return tidewell::UndoFilePath(system.ApplicationFolder, given);
 }
 
 // The entries of an undo file; false after reporting why it cannot be read.
 bool LoadEntries(TCliSystem& system, const std::string& given,
                  std::string& path, std::vector<TUndoEntry>& entries,
                  int& status) {
-  path = UndoFilePath(system, given);
+  path = GivenUndoFilePath(system, given);
   if (!system.FileSystem.FileExists(path)) {
     status = CliError(system, "no undo file " + path + " (see undo list)");
     return false;
   }
-  std::string bytes;
-  if (!system.FileSystem.ReadWholeFile(path, bytes)) {
-    status = CliError(system, "the undo file " + path + " cannot be read");
+  try {
+    entries = ReadUndoFile(system.FileSystem, system.CodePage, path);
+  } catch (const EUndoFileError& failure) {
+    status = CliError(system, failure.what());
     return false;
   }
-  // Undo files are 8-bit text; what holds NUL bytes is something else, such
-  // as the registry editor's UTF-16 export, and would restore garbage.
-  if (bytes.find('\0') != std::string::npos) {
-    status = CliError(system, path + " is not an undo file (it is not 8-bit text)");
-    return false;
-  }
-  entries = ParseUndoEntries(SplitUndoFileLines(system.CodePage.ToUtf8(bytes)));
   return true;
 }
 
 }  // namespace
 
 int RunUndoListCommand(TCliSystem& system) {
-  const std::string folder = RestoreFolder(system);
+  const std::string folder = UndoFolderOf(system.ApplicationFolder);
   std::vector<std::string> names;
   for (const TFileInfo& info : system.FileSystem.ListFolder(folder)) {
     if (!info.IsDirectory && IsUndoFileName(info.Name)) names.push_back(info.Name);
@@ -72,12 +60,13 @@ int RunUndoListCommand(TCliSystem& system) {
     return kExitDone;
   }
   for (const std::string& name : names) {
-    std::string bytes;
+    // The verdict of show and restore: a file they refuse is unreadable here.
     std::string count = "unreadable";
-    if (system.FileSystem.ReadWholeFile(folder + "\\" + name, bytes)) {
-      const auto entries =
-          ParseUndoEntries(SplitUndoFileLines(system.CodePage.ToUtf8(bytes)));
+    try {
+      const auto entries = ReadUndoFile(system.FileSystem, system.CodePage,
+                                        UndoFilePath(system.ApplicationFolder, name));
       count = std::to_string(entries.size()) + (entries.size() == 1 ? " entry" : " entries");
+    } catch (const EUndoFileError&) {
     }
     system.Out << name << "  " << count << "\n";
   }

@@ -1,5 +1,6 @@
 #include "platform/WindowsPath.h"
 
+#include "platform/CharKinds.h"
 #include "platform/TextEncoding.h"
 
 namespace tidewell {
@@ -7,12 +8,6 @@ namespace {
 
 // No file or folder name on a Windows volume is longer.
 constexpr std::size_t kMaxNameUnits = 255;
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 bool HasForbiddenCharacter(const std::string& name) {
   for (const char c : name) {
@@ -32,7 +27,7 @@ bool HasForbiddenCharacter(const std::string& name) {
 
 bool ParseWindowsPath(const std::string& path, TWindowsPath& parsed) {
   if (path.size() < 3 || !IsAsciiLetter(path[0]) || path[1] != ':' ||
-      !IsSeparator(path[2])) {
+      !IsPathSeparator(path[2])) {
     return false;
   }
   parsed.Drive = static_cast<char>(path[0] | 0x20);
@@ -41,7 +36,7 @@ bool ParseWindowsPath(const std::string& path, TWindowsPath& parsed) {
   std::vector<std::string> raw;
   std::string current;
   for (std::size_t i = 3; i < path.size(); ++i) {
-    if (IsSeparator(path[i])) {
+    if (IsPathSeparator(path[i])) {
       if (!current.empty()) raw.push_back(std::move(current));
       current.clear();
     } else {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/TextEncoding.h"
+#include "registry/StoreKey.h"
 
 namespace tidewell {
 namespace {
@@ -131,13 +132,9 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(const std::string& path) {
   const Resolved r = Resolve(path);
-  KeyHandle probe = kNoKey;
-  if (store_.OpenKey(r.base, r.subPath, access::KeyReadNoNotify, &probe) !=
-      regerr::Success) {
-    return false;
-  }
-  store_.CloseKey(probe);
-  return true;
+  TStoreKey probe(store_);
+  return probe.Open(r.base, r.subPath, access::KeyReadNoNotify) ==
+         regerr::Success;
 }
 
 bool TRegistry::HasSubKeys() {
@@ -296,11 +293,11 @@ void DeleteSubKeys(RegistryStore& store, KeyHandle key, std::uint32_t mask) {
   for (std::uint32_t i = info.subKeyCount; i-- > 0;) {
     std::string name;
     if (store.EnumKey(key, i, &name) != regerr::Success) continue;
-    KeyHandle child = kNoKey;
-    if (store.OpenKey(key, name, mask, &child) == regerr::Success) {
-      DeleteSubKeys(store, child, mask);
-      store.CloseKey(child);
+    TStoreKey child(store);
+    if (child.Open(key, name, mask) == regerr::Success) {
+      DeleteSubKeys(store, child.Get(), mask);
     }
+    child.Close();
     store.DeleteKey(key, name);
   }
 }
@@ -309,23 +306,20 @@ void DeleteSubKeys(RegistryStore& store, KeyHandle key, std::uint32_t mask) {
 
 bool TRegistry::DeleteKey(const std::string& path) {
   const Resolved r = Resolve(path);
-  KeyHandle target = kNoKey;
-  if (store_.OpenKey(r.base, r.subPath, access_, &target) == regerr::Success) {
-    DeleteSubKeys(store_, target, access_);
-    store_.CloseKey(target);
+  {
+    TStoreKey target(store_);
+    if (target.Open(r.base, r.subPath, access_) == regerr::Success) {
+      DeleteSubKeys(store_, target.Get(), access_);
+    }
   }
   return store_.DeleteKey(r.base, r.subPath) == regerr::Success;
 }
 
 bool TRegistry::SaveKey(const std::string& path, const std::string& fileName) {
   const Resolved r = Resolve(path);
-  KeyHandle key = kNoKey;
-  if (store_.OpenKey(r.base, r.subPath, access_, &key) != regerr::Success) {
-    return false;
-  }
-  const long rc = store_.SaveKey(key, fileName);
-  store_.CloseKey(key);
-  return rc == regerr::Success;
+  TStoreKey key(store_);
+  if (key.Open(r.base, r.subPath, access_) != regerr::Success) return false;
+  return store_.SaveKey(key.Get(), fileName) == regerr::Success;
 }
 
 long RegFlushKey(RegistryStore& store, TRootKey root) {
@@ -342,16 +336,14 @@ bool RegWriteStringValue(RegistryStore& store, TRootKey root,
                          const std::string& fullName, const std::string& text) {
   const std::size_t slash = fullName.rfind('\\');
   if (slash == std::string::npos) return false;
-  KeyHandle key = kNoKey;
-  if (store.CreateKey(RootHandle(root), TrimBackslashes(fullName.substr(0, slash)),
-                      access::KeyWrite, &key) != regerr::Success) {
+  TStoreKey key(store);
+  if (key.Create(RootHandle(root), TrimBackslashes(fullName.substr(0, slash)),
+                 access::KeyWrite) != regerr::Success) {
     return false;
   }
   const std::vector<std::uint8_t> data = StringBytes(text);
-  const long rc = store.SetValue(key, fullName.substr(slash + 1),
-                                 regtype::String, data.data(), data.size());
-  store.CloseKey(key);
-  return rc == regerr::Success;
+  return store.SetValue(key.Get(), fullName.substr(slash + 1), regtype::String,
+                        data.data(), data.size()) == regerr::Success;
 }
 
 }  // namespace tidewell

@@ -38,28 +38,28 @@ class RegistryStore {
   virtual ~RegistryStore() = default;
 
   // RegOpenKeyExW. An empty subKey opens a new handle to `base` itself.
-  virtual long OpenKey(KeyHandle base, const std::string& subKey,
-                       std::uint32_t access, KeyHandle* result) = 0;
+  [[nodiscard]] virtual long OpenKey(KeyHandle base, const std::string& subKey,
+                                     std::uint32_t access, KeyHandle* result) = 0;
   // RegCreateKeyExW (non-volatile): creates every missing key along subKey.
-  virtual long CreateKey(KeyHandle base, const std::string& subKey,
-                         std::uint32_t access, KeyHandle* result) = 0;
+  [[nodiscard]] virtual long CreateKey(KeyHandle base, const std::string& subKey,
+                                       std::uint32_t access, KeyHandle* result) = 0;
   // RegCloseKey. Closing a root handle is allowed and does nothing.
   virtual long CloseKey(KeyHandle key) = 0;
   // RegQueryInfoKeyW.
-  virtual long QueryInfoKey(KeyHandle key, KeyInfo* info) = 0;
+  [[nodiscard]] virtual long QueryInfoKey(KeyHandle key, KeyInfo* info) = 0;
   // RegEnumKeyExW / RegEnumValueW: the name at `index` in enumeration order.
-  virtual long EnumKey(KeyHandle key, std::uint32_t index,
-                       std::string* name) = 0;
-  virtual long EnumValue(KeyHandle key, std::uint32_t index,
-                         std::string* name) = 0;
+  [[nodiscard]] virtual long EnumKey(KeyHandle key, std::uint32_t index,
+                                     std::string* name) = 0;
+  [[nodiscard]] virtual long EnumValue(KeyHandle key, std::uint32_t index,
+                                       std::string* name) = 0;
   // RegQueryValueExW: type and all data bytes of one value ("" = default).
-  virtual long QueryValue(KeyHandle key, const std::string& name,
-                          std::uint32_t* type,
-                          std::vector<std::uint8_t>* data) = 0;
+  [[nodiscard]] virtual long QueryValue(KeyHandle key, const std::string& name,
+                                        std::uint32_t* type,
+                                        std::vector<std::uint8_t>* data) = 0;
   // RegQueryValueExW without a buffer: type and size only. The Windows store
   // saves a round trip with it; others may answer from QueryValue.
-  virtual long QueryValueInfo(KeyHandle key, const std::string& name,
-                              std::uint32_t* type, std::uint32_t* size) {
+  [[nodiscard]] virtual long QueryValueInfo(KeyHandle key, const std::string& name,
+                                            std::uint32_t* type, std::uint32_t* size) {
     std::vector<std::uint8_t> data;
     const long rc = QueryValue(key, name, type, &data);
     if (rc == 0) *size = static_cast<std::uint32_t>(data.size());

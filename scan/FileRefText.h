@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "platform/TextTrim.h"
+
 namespace tidewell {
 
-// Removes blanks and control characters (everything up to U+0020) at both ends.
-std::string TrimText(const std::string& text);
 // Lower-cases the letters A to Z only.
 std::string LowerAscii(const std::string& text);
 // Every occurrence of `pattern` (ASCII, letter case ignored) replaced; the

@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "platform/CharKinds.h"
 #include "platform/TextEncoding.h"
 #include "registry/Registry.h"
 
@@ -27,12 +28,6 @@ constexpr std::size_t kMaxPathBytes = 32767 * 3;
 
 bool Contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
-}
-
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 // The four trimming rules of a file reference, each on the result of the one

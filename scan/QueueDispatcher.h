@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "scan/UiDispatcher.h"
+#include "scan/ThreadDispatcher.h"
 
 namespace tidewell {
 

@@ -25,7 +25,7 @@
 #include "registry/RegistryStore.h"
 #include "registry/RegistryTypes.h"
 #include "scan/ScanChecks.h"
-#include "scan/UiDispatcher.h"
+#include "scan/ThreadDispatcher.h"
 #include "undo/UndoRecorder.h"
 
 namespace tidewell {

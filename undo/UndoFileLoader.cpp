@@ -1,5 +1,7 @@
 #include "undo/UndoFileLoader.h"
 
+#include "undo/UndoFolder.h"
+
 namespace tidewell {
 namespace {
 
@@ -18,12 +20,8 @@ std::vector<TUndoEntry> LoadUndoEntries(const TRegUndoFile& writer,
   if (!writer.FileName().empty() && pickedName == NamePart(writer.FileName())) {
     return ParseUndoEntries(writer.Lines());
   }
-  const std::string path = applicationFolder + "restore\\" + pickedName;
-  std::string bytes;
-  if (!fileSystem.ReadWholeFile(path, bytes)) {
-    throw EUndoFileError("Can not read the undo file " + path);
-  }
-  return ParseUndoEntries(SplitUndoFileLines(codePage.ToUtf8(bytes)));
+  return ReadUndoFile(fileSystem, codePage,
+                      UndoFilePath(applicationFolder, pickedName));
 }
 
 }  // namespace tidewell

@@ -17,8 +17,8 @@ namespace tidewell {
 // file list shows it) in ApplicationFolder + "restore". When the name equals,
 // letter case counting, the name part of the writer's FileName, the writer's
 // Lines are used; otherwise the file is read from disk and its ANSI text
-// converted. Throws EUndoFileError when the file cannot be read, so that a
-// caller keeps the list it had.
+// converted. Throws EUndoFileError when the file cannot be read or is no
+// undo file (ReadUndoFile), so that a caller keeps the list it had.
 std::vector<TUndoEntry> LoadUndoEntries(const TRegUndoFile& writer,
                                         TFileSystem& fileSystem,
                                         TAnsiCodePage& codePage,

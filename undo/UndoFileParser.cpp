@@ -2,19 +2,11 @@
 
 #include "platform/TextLines.h"
 
+#include "platform/TextTrim.h"
 #include "undo/RegEditNotation.h"
 
 namespace tidewell {
 namespace {
-
-// Leading and trailing blanks and control characters go.
-std::string Trimmed(const std::string& line) {
-  std::size_t begin = 0;
-  std::size_t end = line.size();
-  while (begin < end && static_cast<unsigned char>(line[begin]) <= ' ') ++begin;
-  while (end > begin && static_cast<unsigned char>(line[end - 1]) <= ' ') --end;
-  return line.substr(begin, end - begin);
-}
 
 bool EndsWithBackslash(const std::string& text) {
   return !text.empty() && text.back() == '\\';
@@ -44,7 +36,7 @@ std::string ContinuationText(const std::vector<std::string>& lines,
   std::string text;
   for (std::size_t next = index + 1; next < lines.size(); ++next) {
     if (lines[next].find('=') != std::string::npos) break;
-    text += Trimmed(lines[next]);
+    text += TrimText(lines[next]);
     if (!EndsWithBackslash(text)) break;
     text.pop_back();
   }
@@ -62,7 +54,7 @@ std::vector<TUndoEntry> ParseUndoEntries(const std::vector<std::string>& lines) 
   std::string currentKey;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& raw = lines[i];
-    const std::string text = Trimmed(raw);
+    const std::string text = TrimText(raw);
     if (text.empty() || text.front() == ';') continue;
     if (UpperAscii(text.substr(0, 8)) == "REGEDIT4") continue;
     if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {

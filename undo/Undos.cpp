@@ -6,6 +6,7 @@
 #include "platform/TextEncoding.h"
 #include "undo/RegEditNotation.h"
 #include "undo/UndoFileParser.h"
+#include "undo/UndoFolder.h"
 
 namespace tidewell {
 namespace {
@@ -288,7 +289,7 @@ std::string TRegUndoFile::TimeStampFileName() {
 }
 
 void TRegUndoFile::StartUndoFile() {
-  const std::string folder = applicationFolder_ + "restore";
+  const std::string folder = UndoFolderOf(applicationFolder_);
   if (!fileSystem_.DirectoryExists(folder) &&
       !fileSystem_.ForceDirectories(folder)) {
     throw EUndoFileError("Can not create the undo folder " + folder);

@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "app/ExitWin.h"
-#include "app/NTSetPrivilege.h"
-#include "app/SystemError.h"
-#include "app/WinShutdownSystem.h"
-#include "app/WinVersionInfo.h"
+#include "app/win/NTSetPrivilege.h"
+#include "app/win/SystemError.h"
+#include "app/win/WinShutdownSystem.h"
+#include "app/win/WinVersionInfo.h"
 #include "tests/app/WindowDriver.h"
 
 namespace tidewell {

@@ -14,7 +14,8 @@
 #include "app/FormKind.h"
 #include "app/MainWindowTexts.h"
 #include "app/SingleInstanceNames.h"
-#include "app/WinVersionInfo.h"
+#include "app/win/WinVersionInfo.h"
+#include "platform/win/WideText.h"
 #include "tests/app/Screenshot.h"
 #include "tests/app/WindowDriver.h"
 
@@ -28,10 +29,6 @@ constexpr const char* kPopupClass = "TidewellHelpPopup";
 constexpr const wchar_t* kNoteKey = L"Software\\Palvorin\\TDW";
 constexpr const wchar_t* kRunOnceKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
-std::wstring Wide(const std::string& text) {
-  return std::wstring(text.begin(), text.end());  // the paths here are ASCII
-}
 
 std::string ReadString(HKEY root, const wchar_t* key, const wchar_t* value) {
   wchar_t data[1024];
@@ -132,7 +129,7 @@ TEST_F(LauncherWindowTest, ShowsTheVersionTheSevenButtonsAndTheWelcome) {
   const std::string shot = ArtifactsFolder() + "launcher.bmp";
   ASSERT_TRUE(SaveScreenshot(shot)) << shot;
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
-  ASSERT_TRUE(GetFileAttributesExW(Wide(shot).c_str(), GetFileExInfoStandard,
+  ASSERT_TRUE(GetFileAttributesExW(WideText(shot).c_str(), GetFileExInfoStandard,
                                    &attributes));
   EXPECT_GT(attributes.nFileSizeLow, 1024u * 768u * 3u);
   std::printf("launcher screenshot: %s\n", shot.c_str());
@@ -144,7 +141,7 @@ TEST_F(LauncherWindowTest, ASecondStartIsTurnedAwayAndTheFirstStays) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   const std::string base = OneInstanceBaseName("Tidewell", "Tidewell");
-  HANDLE mark = OpenMutexW(SYNCHRONIZE, FALSE, Wide(DefaultMutexName(base)).c_str());
+  HANDLE mark = OpenMutexW(SYNCHRONIZE, FALSE, WideText(DefaultMutexName(base)).c_str());
   EXPECT_NE(mark, nullptr) << "the running instance holds its mutex";
   if (mark != nullptr) CloseHandle(mark);
 
@@ -177,7 +174,7 @@ TEST_F(LauncherWindowTest, NotesItsShortPathAndRemovesItsRunOnceValue) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   wchar_t shortPath[MAX_PATH];
-  GetShortPathNameW(Wide(program_).c_str(), shortPath, MAX_PATH);
+  GetShortPathNameW(WideText(program_).c_str(), shortPath, MAX_PATH);
   const std::wstring wideShort(shortPath);
   const std::string expected(wideShort.begin(), wideShort.end());
   EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kNoteKey, L"Path"), expected);

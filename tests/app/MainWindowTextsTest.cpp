@@ -7,13 +7,10 @@
 #include "app/ApplicationFolder.h"
 #include "app/MainWindowTexts.h"
 #include "app/SingleInstanceNames.h"
+#include "platform/TextTrim.h"
 
 namespace tidewell {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  return text.substr(0, text.find_last_not_of(' ') + 1);
-}
 
 TEST(MainWindowTextsTest, CaptionIsTwoSpacesProductSpaceVersion) {
   EXPECT_EQ(MainCaption("Tidewell", "2.0.0.0"), "  Tidewell 2.0.0.0");
@@ -31,7 +28,7 @@ TEST(MainWindowTextsTest, SevenButtonsInOrderWithTrailingSpaces) {
   ASSERT_EQ(MainButtonTexts().size(), 7u);
   for (std::size_t i = 0; i < 7; ++i) {
     const std::string caption = MainButtonTexts()[i].Caption;
-    EXPECT_EQ(Trimmed(caption), expected[i]);
+    EXPECT_EQ(TrimText(caption), expected[i]);
     EXPECT_EQ(caption.back(), ' ') << caption;
     EXPECT_STREQ(MainButtonTexts()[i].Name, names[i]);
   }

@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/MainWindowCreation.h"
+#include "app/MainWindowSetup.h"
 #include "app/ProgramRun.h"
 #include "app/StartupPrivileges.h"
 
@@ -77,7 +77,7 @@ class RecordingSetup : public TMainWindowSetup {
   bool alone = true;
 };
 
-TEST(MainWindowCreationTest, GuardsThenCleansUpThenSetsItselfUp) {
+TEST(MainWindowSetupTest, GuardsThenCleansUpThenSetsItselfUp) {
   RecordingSetup setup;
   EXPECT_TRUE(CreateMainWindow(setup, "Tidewell", "2.0.0.0"));
   EXPECT_THAT(setup.steps,
@@ -86,7 +86,7 @@ TEST(MainWindowCreationTest, GuardsThenCleansUpThenSetsItselfUp) {
                           "folder", "note"));
 }
 
-TEST(MainWindowCreationTest, ASecondInstanceChangesNothing) {
+TEST(MainWindowSetupTest, ASecondInstanceChangesNothing) {
   RecordingSetup setup;
   setup.alone = false;
   EXPECT_FALSE(CreateMainWindow(setup, "Tidewell", "2.0.0.0"));

@@ -5,25 +5,16 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/TextEncoding.h"
+#include "platform/win/WideText.h"
 #include "tests/app/WindowDriver.h"
 
 namespace tidewell::testing {
-
-namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
-}
-
-}  // namespace
 
 std::string ArtifactsFolder() {
   std::string bin = FileNextToTest("");
   bin.pop_back();  // the backslash after "bin"
   std::string folder = bin.substr(0, bin.find_last_of('\\') + 1) + "artifacts";
-  CreateDirectoryW(Wide(folder).c_str(), nullptr);
+  CreateDirectoryW(WideText(folder).c_str(), nullptr);
   return folder + "\\";
 }
 
@@ -57,7 +48,7 @@ bool SaveScreenshot(const std::string& path) {
 
   bool saved = false;
   if (copied && bits != nullptr) {
-    std::ofstream out(Wide(path).c_str(), std::ios::binary);
+    std::ofstream out(WideText(path).c_str(), std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof(file));
     out.write(reinterpret_cast<const char*>(&info.bmiHeader),
               sizeof(info.bmiHeader));

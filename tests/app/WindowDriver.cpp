@@ -4,20 +4,11 @@
 
 #include <stdexcept>
 
-#include "platform/TextEncoding.h"
+#include "platform/win/WideText.h"
 
 namespace tidewell::testing {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
-}
-
-std::string Narrow(const std::wstring& text) {
-  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
-}
 
 struct TTopSearch {
   DWORD ProcessId;
@@ -41,7 +32,7 @@ BOOL CALLBACK MatchTop(HWND window, LPARAM data) {
 }  // namespace
 
 TDrivenProcess::TDrivenProcess(const std::string& exe) {
-  std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+  std::wstring commandLine = L"\"" + WideText(exe) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
@@ -81,7 +72,7 @@ std::string FileNextToTest(const std::string& name) {
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path, length);
   folder.resize(folder.find_last_of(L'\\') + 1);
-  return Narrow(folder) + name;
+  return NarrowText(folder) + name;
 }
 
 HWND FindTopWindow(DWORD processId, const std::string& className,
@@ -109,7 +100,7 @@ bool WaitForWindowGone(DWORD processId, const std::string& className) {
 std::string ClassNameOf(HWND window) {
   wchar_t name[256];
   const int length = GetClassNameW(window, name, 256);
-  return Narrow(std::wstring(name, static_cast<std::size_t>(length)));
+  return NarrowText(std::wstring(name, static_cast<std::size_t>(length)));
 }
 
 std::string TextOf(HWND window) {
@@ -119,7 +110,7 @@ std::string TextOf(HWND window) {
   const LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(),
                                    reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(got));
-  return Narrow(text);
+  return NarrowText(text);
 }
 
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className) {
@@ -171,7 +162,7 @@ std::string ListViewCell(HWND listView, int row, int column) {
                     text.size() * sizeof(wchar_t), nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  return Narrow(text);
+  return NarrowText(text);
 }
 
 bool ListViewTicked(HWND listView, int row) {

@@ -340,6 +340,10 @@ TEST_F(CliCommands, MissingOrForeignUndoFilesAreReported) {
   EXPECT_EQ(cli_.Err(), "tidewell-cli: " + cli_.drive.Path("export.reg") +
                             " is not an undo file (it is not 8-bit text)\n");
   EXPECT_EQ(Registry(), before);
+  // list gives the same verdict as show and restore.
+  cli_.drive.MakeFile("App\\restore\\20000101000000.reg", std::string("\xFF\xFEW\0i\0", 6));
+  EXPECT_EQ(cli_.Run({"undo", "list"}), 0);
+  EXPECT_EQ(cli_.Out(), "20000101000000.reg  unreadable\n");
 }
 
 TEST(CliArguments, BadUsageGetsOneLineSayingWhatIsWrong) {

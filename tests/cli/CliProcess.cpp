@@ -5,14 +5,10 @@
 #include <stdexcept>
 
 #include "platform/TextEncoding.h"
+#include "platform/win/WideText.h"
 
 namespace tidewell::testing {
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
-}
 
 std::string FolderOfTest() {
   wchar_t path[MAX_PATH];
@@ -25,7 +21,7 @@ std::string FolderOfTest() {
 // An inheritable handle for the child's standard input or output.
 HANDLE OpenForChild(const std::string& path, bool write) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE handle = CreateFileW(Wide(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+  HANDLE handle = CreateFileW(WideText(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                               write ? CREATE_ALWAYS : OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -34,7 +30,7 @@ HANDLE OpenForChild(const std::string& path, bool write) {
 }
 
 std::string ReadAll(const std::string& path) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+  HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return "";
@@ -61,7 +57,7 @@ std::string Quoted(const std::string& argument) {
 void InstallCli(const std::string& appFolder) {
   const std::string built = FolderOfTest() + "tidewell-cli.exe";
   const std::string copy = appFolder + "tidewell-cli.exe";
-  if (!CopyFileW(Wide(built).c_str(), Wide(copy).c_str(), FALSE)) {
+  if (!CopyFileW(WideText(built).c_str(), WideText(copy).c_str(), FALSE)) {
     throw std::runtime_error("cannot copy " + built + " to " + copy);
   }
 }
@@ -84,8 +80,8 @@ CliRun RunInstalledCli(const std::string& appFolder,
   startup.hStdOutput = output;
   startup.hStdError = error;
   PROCESS_INFORMATION process{};
-  std::wstring mutableLine = Wide(commandLine);
-  const BOOL started = CreateProcessW(Wide(program).c_str(), mutableLine.data(), nullptr,
+  std::wstring mutableLine = WideText(commandLine);
+  const BOOL started = CreateProcessW(WideText(program).c_str(), mutableLine.data(), nullptr,
                                       nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                                       &startup, &process);
   CloseHandle(input);

@@ -5,8 +5,8 @@
 #include "tests/platform/TestDrive.h"
 
 #ifdef _WIN32
-#include "platform/WinFileSystem.h"
-#include "platform/WinSystemEnvironment.h"
+#include "platform/win/WinFileSystem.h"
+#include "platform/win/WinSystemEnvironment.h"
 #endif
 
 namespace tidewell {

@@ -11,8 +11,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #undef GetEnvironmentVariable
-#include "platform/WinFileSystem.h"
-#include "platform/WinSystemEnvironment.h"
+#include "platform/win/WinFileSystem.h"
+#include "platform/win/WinSystemEnvironment.h"
 #else
 #include <unistd.h>
 #include "platform/NativeFileSystem.h"

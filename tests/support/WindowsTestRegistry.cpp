@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "registry/WinRegistryStore.h"
+#include "registry/win/WinRegistryStore.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell::testing {

@@ -7,8 +7,8 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/NativeClock.h"
 #ifdef _WIN32
-#include "platform/WinAnsiCodePage.h"
-#include "platform/WinClock.h"
+#include "platform/win/WinAnsiCodePage.h"
+#include "platform/win/WinClock.h"
 #endif
 
 namespace tidewell {

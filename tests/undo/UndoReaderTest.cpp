@@ -164,6 +164,11 @@ TEST(UndoLoaderTest, CurrentRunsFileComesFromTheWriterOthersFromDisk) {
   EXPECT_THROW(LoadUndoEntries(writer, files, codePage, "C:\\App\\",
                                "missing.reg"),
                EUndoFileError);
+  // A UTF-16 export is no undo file: refused, not parsed into garbage.
+  files.Files["c:\\app\\restore\\unicode.reg"] = std::string("\xFF\xFEW\0i\0", 6);
+  EXPECT_THROW(LoadUndoEntries(writer, files, codePage, "C:\\App\\",
+                               "unicode.reg"),
+               EUndoFileError);
 }
 
 // --- Restoring ---

@@ -12,9 +12,9 @@
 
 #include "UndoTestTree.h"
 #include "platform/TextEncoding.h"
-#include "platform/WinAnsiCodePage.h"
-#include "platform/WinClock.h"
-#include "platform/WinFileSystem.h"
+#include "platform/win/WinAnsiCodePage.h"
+#include "platform/win/WinClock.h"
+#include "platform/win/WinFileSystem.h"
 #include "registry/Registry.h"
 #include "registry/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"

@@ -7,7 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #ifdef _WIN32
-#include "platform/WinAnsiCodePage.h"
+#include "platform/win/WinAnsiCodePage.h"
 #endif
 
 namespace tidewell::testing {

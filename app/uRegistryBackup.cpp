@@ -1,8 +1,0 @@
-#include "app/uRegistryBackup.h"
-
-namespace tidewell {
-
-TfrmRegistryBackup::TfrmRegistryBackup(HWND owner, TAppServices& services)
-    : TTaskForm("TfrmRegistryBackup", "Registry Backup", owner, services, true) {}
-
-}  // namespace tidewell

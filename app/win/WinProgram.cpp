@@ -1,0 +1,117 @@
+#include "app/win/WinProgram.h"
+
+#include <objbase.h>
+
+#include "app/ApplicationFolder.h"
+#include "app/win/WinVersionInfo.h"
+#include "app/win/uAutorun.h"
+#include "app/win/uCleanupSettings.h"
+#include "app/win/uHelp.h"
+#include "tools/win/uRegistryBackup.h"
+#include "app/win/uRegistryCleanup.h"
+#include "tools/win/uRegistryDefrag.h"
+#include "undo/win/uRegistryUndo.h"
+
+namespace tidewell {
+
+TWinProgram::TWinProgram()
+    : programFile_(environment_.ProgramFileName()),
+      version_(ReadVersionInfo(programFile_)) {}
+
+TWinProgram::~TWinProgram() {
+  DestroyForms();
+  DestroyUndoWriter();
+  ReleaseCom();
+}
+
+void TWinProgram::SetUpFolderSet() {
+  folders_ = BuildFolderSet(environment_, registry_);
+}
+
+void TWinProgram::InitializeCom() {
+  comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+}
+
+void TWinProgram::CreateUndoWriter() {
+  // ApplicationFolder itself is set later, by the main window; the writer
+  // needs the same folder now.
+  undoFile_ = std::make_unique<TRegUndoFile>(
+      registry_, fileSystem_, clock_, codePage_,
+      ApplicationFolderOf(programFile_), version_.ProductName);
+  services_.emplace(TAppServices{registry_, fileSystem_, environment_, codePage_,
+                                 clock_, folders_, *undoFile_, exitWin_, ""});
+}
+
+void TWinProgram::SetTitle(const char* title) {
+  services_->ApplicationTitle = title;
+}
+
+bool TWinProgram::CreateForm(TFormKind form) {
+  if (form == TFormKind::Main) {
+    frmMain_ = std::make_unique<TfrmMain>(
+        *services_, version_, programFile_,
+        [this](TFormKind kind) { return FindForm(kind); });
+    return frmMain_->Create();
+  }
+  taskForms_.emplace_back(form, MakeTaskForm(form));
+  return true;
+}
+
+std::unique_ptr<TTaskForm> TWinProgram::MakeTaskForm(TFormKind form) {
+  HWND owner = frmMain_->Handle();
+  TAppServices& services = *services_;
+  const TWinResources& resources = frmMain_->Resources();
+  switch (form) {
+    case TFormKind::Autorun:
+      return std::make_unique<TfrmAutorun>(owner, services, resources);
+    case TFormKind::CleanupSettings:
+      return std::make_unique<TfrmCleanupSettings>(owner, services, resources);
+    case TFormKind::Help:
+      return std::make_unique<TfrmHelp>(owner, services, resources);
+    case TFormKind::RegistryBackup:
+      return std::make_unique<TfrmRegistryBackup>(owner, services, resources);
+    case TFormKind::RegistryCleanup:
+      return std::make_unique<TfrmRegistryCleanup>(owner, services, resources);
+    case TFormKind::RegistryDefrag:
+      return std::make_unique<TfrmRegistryDefrag>(owner, services, resources);
+    case TFormKind::RegistryUndo:
+      return std::make_unique<TfrmRegistryUndo>(owner, services, resources);
+    case TFormKind::Main:
+      break;
+  }
+  return nullptr;
+}
+
+TForm* TWinProgram::FindForm(TFormKind form) {
+  if (form == TFormKind::Main) return frmMain_.get();
+  for (auto& [kind, window] : taskForms_) {
+    if (kind == form) return window.get();
+  }
+  return nullptr;
+}
+
+void TWinProgram::RunMessageLoop() {
+  frmMain_->Show();
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(frmMain_->Handle(), &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+void TWinProgram::DestroyForms() {
+  // The task windows first: destroying their owner would take them along.
+  while (!taskForms_.empty()) taskForms_.pop_back();
+  frmMain_.reset();
+}
+
+void TWinProgram::DestroyUndoWriter() { undoFile_.reset(); }
+
+void TWinProgram::ReleaseCom() {
+  if (comInitialized_) CoUninitialize();
+  comInitialized_ = false;
+}
+
+}  // namespace tidewell

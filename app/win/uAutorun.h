@@ -1,0 +1,19 @@
+// TfrmAutorun: the choice of tasks and final action for the automatic run.
+// Its controls and work come with the task itself; for now it is the real,
+// empty window the launcher opens, with its "Back" button.
+#pragma once
+
+#include "app/AppServices.h"
+#include "ui/win/TaskForm.h"
+
+namespace tidewell {
+
+class TfrmAutorun final : public TTaskForm {
+ public:
+  TfrmAutorun(HWND owner, TAppServices& services, const TWinResources& resources);
+
+ private:
+  TAppServices& services_;
+};
+
+}  // namespace tidewell

@@ -1,0 +1,19 @@
+// TfrmHelp: the pointers to the maker's support.
+// Its controls and work come with the task itself; for now it is the real,
+// empty window the launcher opens, with its "Back" button.
+#pragma once
+
+#include "app/AppServices.h"
+#include "ui/win/TaskForm.h"
+
+namespace tidewell {
+
+class TfrmHelp final : public TTaskForm {
+ public:
+  TfrmHelp(HWND owner, TAppServices& services, const TWinResources& resources);
+
+ private:
+  TAppServices& services_;
+};
+
+}  // namespace tidewell

@@ -1,0 +1,287 @@
+#include "app/win/uMain.h"
+
+#include <shellapi.h>
+
+#include "app/ApplicationFolder.h"
+#include "ui/win/HelpPopup.h"
+#include "app/MainWindowTexts.h"
+#include "app/win/NTSetPrivilege.h"
+#include "app/RegistryNote.h"
+#include "app/RunMode.h"
+#include "app/RunOnce.h"
+#include "ui/win/SharedImages.h"
+#include "app/StartupPrivileges.h"
+#include "platform/win/WideText.h"
+
+namespace tidewell {
+
+namespace {
+
+// The maker's site, opened by the banner and the copyright line.
+constexpr const wchar_t* kMakerSite = L"https://www.palvorin.example/tidewell";
+
+// Posted to itself by btnHint so that help mode starts after the button has
+// finished its own click (which releases the mouse capture).
+constexpr UINT kEnterHelpMode = WM_APP + 1;
+
+constexpr int kButtonLeft = 16;
+constexpr int kButtonTop = 80;
+constexpr int kButtonWidth = 170;
+constexpr int kButtonHeight = 30;
+constexpr int kButtonPitch = 38;
+
+// The launcher's own pictures, right of each button's caption.
+constexpr int kButtonPictures[7] = {imgRegistry, imgDelete, imgWorking,
+                                    imgRun,      imgBack,   imgHelp,
+                                    imgStop};
+
+}  // namespace
+
+TfrmMain::TfrmMain(TAppServices& services, const TVersionInfo& version,
+                   const std::string& programFile,
+                   std::function<TForm*(TFormKind)> findForm)
+    : TForm(FormClassName(TFormKind::Main), "", nullptr, kClientWidth,
+            kClientHeight),
+      services_(services),
+      version_(version),
+      programFile_(programFile),
+      findForm_(std::move(findForm)),
+      launcher_(*this, RunMode) {}
+
+// The window and its buttons go before the pictures and fonts they show.
+TfrmMain::~TfrmMain() { DestroyHandle(); }
+
+bool TfrmMain::Create() {
+  if (!CreateMainWindow(*this, version_.ProductName, version_.FileVersion)) {
+    return false;
+  }
+  CreateControls();
+  CentreOn(nullptr);
+  return true;
+}
+
+void TfrmMain::Show() {
+  FormShow();
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+}
+
+// ---- creation steps -------------------------------------------------------
+
+bool TfrmMain::SingleInstanceGuard() {
+  if (guard_.Acquire(services_.ApplicationTitle)) return true;
+  MessageBoxW(nullptr, WideText(kAlreadyRunningMessage).c_str(),
+              WideText(services_.ApplicationTitle).c_str(),
+              MB_OK | MB_ICONWARNING);
+  BringOtherInstanceForward(FormClassName(TFormKind::Main),
+                            MainCaption(version_.ProductName,
+                                        version_.FileVersion));
+  return false;
+}
+
+void TfrmMain::RunOnceCleanup() {
+  tidewell::RunOnceCleanup(services_.Registry, programFile_);
+}
+
+void TfrmMain::SetIconFromApplication() {
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void TfrmMain::SetCaption(const std::string& caption) {
+  SetWindowTextW(Handle(), WideText(caption).c_str());
+}
+
+void TfrmMain::EnablePrivileges() {
+  EnableStartupPrivileges(
+      [](const std::string& privilege) { NTSetPrivilege(privilege, true); });
+}
+
+void TfrmMain::SetApplicationFolder() {
+  ApplicationFolder = ApplicationFolderOf(programFile_);
+}
+
+void TfrmMain::WriteRegistryNote() {
+  tidewell::WriteRegistryNote(services_.Registry, ShortProgramPath());
+}
+
+std::string TfrmMain::ShortProgramPath() const {
+  return services_.FileSystem.ShortPathName(programFile_);
+}
+
+// ---- layout ---------------------------------------------------------------
+
+void TfrmMain::CreateControls() {
+  imageList1_.Reset(CreateSharedImages());
+  resources_.ImageList1 = imageList1_.Get();
+  white_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
+
+  LOGFONTW banner{};
+  GetObjectW(Font(), sizeof(banner), &banner);
+  banner.lfHeight = -26;
+  banner.lfWeight = FW_BOLD;
+  bannerFont_.Reset(CreateFontIndirectW(&banner));
+  HWND bannerLabel = AddLabel("  Palvorin Tidewell", idBanner, 0, 0,
+                              kClientWidth, 64, SS_NOTIFY | SS_CENTERIMAGE);
+  SendMessageW(bannerLabel, WM_SETFONT, reinterpret_cast<WPARAM>(bannerFont_.Get()),
+               TRUE);
+
+  HWND tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, Handle(), nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+  int row = 0;
+  for (const TMainButtonText& text : MainButtonTexts()) {
+    HWND button = AddButton(text.Caption, idFirstButton + row, kButtonLeft,
+                            kButtonTop + row * kButtonPitch, kButtonWidth,
+                            kButtonHeight);
+    SetWindowLongPtrW(button, GWL_STYLE,
+                      GetWindowLongPtrW(button, GWL_STYLE) | BS_LEFT);
+    BUTTON_IMAGELIST images{};
+    buttonImages_[row].Reset(SingleImage(imageList1_.Get(), kButtonPictures[row]));
+    images.himl = buttonImages_[row].Get();
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
+    images.margin = {4, 0, 8, 0};
+    SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    if (text.ShortHelp[0] != '\0') {
+      const std::wstring tip = WideText(text.ShortHelp);
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof(tool);
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = Handle();
+      tool.uId = reinterpret_cast<UINT_PTR>(button);
+      tool.lpszText = const_cast<wchar_t*>(tip.c_str());
+      SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    ++row;
+  }
+
+  AddLabel(WelcomeText(), idWelcome, 220, 96, 326, 120);
+  AddButton("?", idHint, 220, 296, 32, 28);
+  urlCopyright_ = AddLabel("", idCopyright, 264, 302, 286, 20, SS_NOTIFY);
+}
+
+void TfrmMain::FormShow() {
+  SetWindowTextW(urlCopyright_, WideText(version_.LegalCopyright).c_str());
+}
+
+// ---- actions --------------------------------------------------------------
+
+void TfrmMain::OnClick(int id) {
+  if (helpMode_) return;
+  const int row = id - idFirstButton;
+  if (row >= 0 && row < static_cast<int>(MainButtonTexts().size())) {
+    launcher_.Click(MainButtonTexts()[static_cast<std::size_t>(row)].Button);
+  } else if (id == idHint) {
+    btnHintClick();
+  } else if (id == idCopyright || id == idBanner) {
+    OpenMakerSite();
+  }
+}
+
+void TfrmMain::ShowModal(TFormKind form) {
+  TForm* window = findForm_(form);
+  if (window != nullptr) window->ShowModal();
+}
+
+void TfrmMain::CloseMain() { OnCloseRequest(); }
+
+void TfrmMain::OnCloseRequest() {
+  FormClose();
+  ShowWindow(Handle(), SW_HIDE);
+  PostQuitMessage(0);
+}
+
+void TfrmMain::FormClose() {
+  try {
+    WriteRegistryNoteOnClose(services_.Registry, ShortProgramPath());
+  } catch (const std::exception&) {
+    // The note is a courtesy to other programs; ending must not fail on it.
+  }
+}
+
+void TfrmMain::OpenMakerSite() {
+  ShellExecuteW(Handle(), L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// ---- "What's This?" -------------------------------------------------------
+
+void TfrmMain::btnHintClick() { PostMessageW(Handle(), kEnterHelpMode, 0, 0); }
+
+std::string TfrmMain::HelpTextOf(int id) const {
+  const int row = id - idFirstButton;
+  if (row >= 0 && row < static_cast<int>(MainButtonTexts().size())) {
+    return MainButtonTexts()[static_cast<std::size_t>(row)].HelpText;
+  }
+  if (id == idHint) return HintButtonHelpText();
+  return "";
+}
+
+void TfrmMain::ShowHelpFor(POINT clientPoint) {
+  HWND child = ChildWindowFromPointEx(Handle(), clientPoint,
+                                      CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+  if (child == nullptr || child == Handle()) return;
+  const std::string text = HelpTextOf(GetDlgCtrlID(child));
+  if (text.empty()) return;
+  POINT at = clientPoint;
+  ClientToScreen(Handle(), &at);
+  ShowHelpPopup(Handle(), text, POINT{at.x + 8, at.y + 8});
+}
+
+LRESULT TfrmMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kEnterHelpMode:
+      helpMode_ = true;
+      SetCapture(Handle());
+      SetCursor(LoadCursorW(nullptr, IDC_HELP));
+      return 0;
+    case WM_SETCURSOR:
+      if (helpMode_) {
+        SetCursor(LoadCursorW(nullptr, IDC_HELP));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      if (helpMode_) {
+        helpMode_ = false;
+        ReleaseCapture();
+        ShowHelpFor(POINT{static_cast<short>(LOWORD(lParam)),
+                          static_cast<short>(HIWORD(lParam))});
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      helpMode_ = false;
+      break;
+    case WM_PAINT: {
+      // The etched frame round the welcome area.
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(Handle(), &paint);
+      RECT frame{204, 80, 562, 338};
+      DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+      EndPaint(Handle(), &paint);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HWND control = reinterpret_cast<HWND>(lParam);
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      if (control == urlCopyright_) {
+        SetTextColor(dc, RGB(0, 0, 204));
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      if (GetDlgCtrlID(control) == idBanner) {
+        SetTextColor(dc, RGB(40, 90, 190));
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(white_.Get());
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return TForm::WndProc(message, wParam, lParam);
+}
+
+}  // namespace tidewell

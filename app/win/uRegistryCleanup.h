@@ -1,0 +1,19 @@
+// TfrmRegistryCleanup: the scan, the list of problems found and their deletion.
+// Its controls and work come with the task itself; for now it is the real,
+// empty window the launcher opens, with its "Back" button.
+#pragma once
+
+#include "app/AppServices.h"
+#include "ui/win/TaskForm.h"
+
+namespace tidewell {
+
+class TfrmRegistryCleanup final : public TTaskForm {
+ public:
+  TfrmRegistryCleanup(HWND owner, TAppServices& services, const TWinResources& resources);
+
+ private:
+  TAppServices& services_;
+};
+
+}  // namespace tidewell

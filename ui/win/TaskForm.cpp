@@ -1,0 +1,45 @@
+#include "ui/win/TaskForm.h"
+
+#include "ui/win/SharedImages.h"
+
+namespace tidewell {
+
+TTaskForm::TTaskForm(const char* className, const std::string& caption,
+                     HWND owner, const TWinResources& resources,
+                     bool centreOnOwner)
+    : TForm(className, caption, owner, kClientWidth, kClientHeight),
+      centreOnOwner_(centreOnOwner) {
+  btnBack_ = AddButton("Back", idBack, kButtonLeft, kBottomButtonTop,
+                       kButtonWidth, kButtonHeight);
+  if (resources.ImageList1 != nullptr) {
+    backImage_.Reset(SingleImage(resources.ImageList1, imgBack));
+    BUTTON_IMAGELIST images{};
+    images.himl = backImage_.Get();
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
+    images.margin = {4, 0, 6, 0};
+    SendMessageW(btnBack_, BCM_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(&images));
+  }
+  // Not BeforeShow: a virtual call from here would never reach a window's
+  // own override.
+  Centre();
+}
+
+TTaskForm::~TTaskForm() {
+  // The button goes before the pictures it shows.
+  DestroyHandle();
+}
+
+void TTaskForm::BeforeShow() { Centre(); }
+
+void TTaskForm::Centre() {
+  CentreOn(centreOnOwner_ ? GetWindow(Handle(), GW_OWNER) : nullptr);
+}
+
+void TTaskForm::OnClick(int id) {
+  if (id == idBack) btnBackClick();
+}
+
+void TTaskForm::btnBackClick() { CloseModal(mrCancel); }
+
+}  // namespace tidewell

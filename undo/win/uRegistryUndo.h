@@ -1,0 +1,19 @@
+// TfrmRegistryUndo: restoring chosen entries from an undo file.
+// Its controls and work come with the task itself; for now it is the real,
+// empty window the launcher opens, with its "Back" button.
+#pragma once
+
+#include "app/AppServices.h"
+#include "ui/win/TaskForm.h"
+
+namespace tidewell {
+
+class TfrmRegistryUndo final : public TTaskForm {
+ public:
+  TfrmRegistryUndo(HWND owner, TAppServices& services, const TWinResources& resources);
+
+ private:
+  TAppServices& services_;
+};
+
+}  // namespace tidewell
