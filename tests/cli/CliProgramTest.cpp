@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
-#include "registry/RegistryFixture.h"
 #include "scan/FileRefText.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/cli/JsonReader.h"
 #include "tests/cli/RegistryEntries.h"
 #include "tests/platform/TestDrive.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell {

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "scan/FileRefText.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
 #include "tests/scan/TestFolderSet.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell {

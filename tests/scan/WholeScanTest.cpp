@@ -13,17 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "platform/TextEncoding.h"
+#include "registry/Registry.h"
 #include "scan/AllChecks.h"
-#include "scan/FolderSet.h"
 #include "scan/FileRefText.h"
 #include "scan/FileReferences.h"
+#include "scan/FolderSet.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
 #include "tests/scan/TestFolderSet.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 
 
