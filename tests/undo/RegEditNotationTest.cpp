@@ -9,6 +9,13 @@
 namespace tidewell {
 namespace {
 
+TEST(RegEditNotation, EscapeDoublesBackslashesAndEscapesQuotes) {
+  EXPECT_EQ(EscapeRegEditText("C:\\Dir\\a \"b\".txt"),
+            "C:\\\\Dir\\\\a \\\"b\\\".txt");
+  EXPECT_EQ(EscapeRegEditText("plain"), "plain");
+  EXPECT_EQ(EscapeRegEditText(""), "");
+}
+
 TEST(RegEditNotation, QuotedTextEndsAtTheFirstUnescapedQuote) {
   const std::string line = R"("a\"b\\"="x")";
   EXPECT_EQ(RegEditTextEnd(line, 0), 7u);
