@@ -73,14 +73,4 @@ bool LooksLikeLocalPath(const std::string& text) {
   return upper >= 'C' && upper <= 'Z';
 }
 
-std::string EscapeRegString(const std::string& text) {
-  std::string escaped;
-  escaped.reserve(text.size() + text.size() / 4);
-  for (const char c : text) {
-    if (c == '\\' || c == '"') escaped += '\\';
-    escaped += c;
-  }
-  return escaped;
-}
-
 }  // namespace tidewell

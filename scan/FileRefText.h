@@ -33,8 +33,4 @@ std::string StripTypeLibIndex(const std::string& path);
 // One drive path on drive C to Z, and no second one.
 bool LooksLikeLocalPath(const std::string& text);
 
-// Backslashes doubled, then double quotes escaped: the form of string data
-// between double quotes in a registry export.
-std::string EscapeRegString(const std::string& text);
-
 }  // namespace tidewell

@@ -1,8 +1,35 @@
 #include "undo/RegEditNotation.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace tidewell {
+namespace {
+
+// Hex digits only, at least one, and a value no greater than `max`.
+bool ParseHexUpTo(const std::string& text, std::uint64_t max,
+                  std::uint64_t& value) {
+  if (text.empty()) return false;
+  std::uint64_t result = 0;
+  for (char c : text) {
+    unsigned digit;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else {
+      return false;
+    }
+    if (result > (max - digit) / 16) return false;
+    result = result * 16 + digit;
+  }
+  value = result;
+  return true;
+}
+
+}  // namespace
 
 std::string EscapeRegEditText(const std::string& text) {
   std::string escaped;
@@ -25,6 +52,17 @@ std::string UnescapeRegEditText(const std::string& text) {
     plain += text[i];
   }
   return plain;
+}
+
+std::size_t RegEditTextEnd(std::string_view text, std::size_t open) {
+  for (std::size_t i = open + 1; i < text.size(); ++i) {
+    if (text[i] == '"') return i;
+    if (text[i] == '\\' && i + 1 < text.size() &&
+        (text[i + 1] == '\\' || text[i + 1] == '"')) {
+      ++i;
+    }
+  }
+  return std::string_view::npos;
 }
 
 std::string DwordNotation(std::uint32_t value) {
@@ -69,24 +107,14 @@ std::vector<std::string> HexNotationLines(
 }
 
 bool ParseHexNumber(const std::string& text, std::uint32_t& value) {
-  if (text.empty()) return false;
-  std::uint64_t result = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else {
-      return false;
-    }
-    result = result * 16 + static_cast<std::uint64_t>(digit);
-    if (result > 0xFFFFFFFFu) return false;
-  }
-  value = static_cast<std::uint32_t>(result);
+  std::uint64_t wide;
+  if (!ParseHexUpTo(text, 0xFFFFFFFFu, wide)) return false;
+  value = static_cast<std::uint32_t>(wide);
   return true;
+}
+
+bool ParseHexNumber(const std::string& text, std::uint64_t& value) {
+  return ParseHexUpTo(text, std::numeric_limits<std::uint64_t>::max(), value);
 }
 
 bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>& bytes) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tidewell {
@@ -16,6 +17,12 @@ std::string EscapeRegEditText(const std::string& text);
 // One pass from left to right: \\ gives \, \" gives ", every other character
 // (a lone backslash included) stays as it is.
 std::string UnescapeRegEditText(const std::string& text);
+
+// Where the escaped text that starts after the double quote at `open` ends:
+// the index of the double quote closing it, \\ and \" pairs skipped, or
+// std::string_view::npos when no quote closes it. A lone backslash is an
+// ordinary character, as UnescapeRegEditText takes it.
+std::size_t RegEditTextEnd(std::string_view text, std::size_t open);
 
 // "dword:" and the value in eight upper-case hexadecimal digits.
 std::string DwordNotation(std::uint32_t value);
@@ -37,6 +44,9 @@ std::vector<std::string> HexNotationLines(const std::string& head,
 // A hexadecimal number of up to 32 bits (digits 0-9, A-F, a-f, leading zeros
 // allowed, nothing else). False for anything else, the empty text included.
 bool ParseHexNumber(const std::string& text, std::uint32_t& value);
+
+// The same for a number of up to 64 bits (a QWORD).
+bool ParseHexNumber(const std::string& text, std::uint64_t& value);
 
 // Comma-separated hex numbers, each giving its lowest eight bits as one byte.
 // The empty text gives no bytes; a trailing comma adds none. False when a

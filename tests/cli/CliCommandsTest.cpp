@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "registry/RegistryFixture.h"
 #include "tests/cli/CliTestSystem.h"
 #include "tests/cli/JsonReader.h"
 #include "tests/cli/RegistryEntries.h"
+#include "tests/support/RegistryFixture.h"
 
 namespace tidewell {
 namespace {

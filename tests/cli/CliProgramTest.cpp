@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
-#include "registry/RegistryFixture.h"
-#include "scan/FileRefText.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/cli/JsonReader.h"
 #include "tests/cli/RegistryEntries.h"
 #include "tests/platform/TestDrive.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
+#include "undo/RegEditNotation.h"
 
 namespace tidewell {
 namespace {
@@ -141,7 +141,7 @@ bool Covered(const std::string& entry, const std::vector<Target>& targets) {
       if (target.value.empty()) {
         if (key == targetKey || key.rfind(targetKey + "\\", 0) == 0) return true;
       } else if (key == targetKey &&
-                 line.rfind("\"" + EscapeRegString(target.value) + "\"=", 0) == 0) {
+                 line.rfind("\"" + EscapeRegEditText(target.value) + "\"=", 0) == 0) {
         return true;
       }
     }
@@ -171,7 +171,7 @@ class CliProgram : public ::testing::Test {
 
   std::string Expand(const std::string& text, bool escaped) const {
     return ReplaceAll(ReplaceAll(text, "$S", "TwCli"), "$D",
-                      escaped ? EscapeRegString(drive_.Root()) : drive_.Root());
+                      escaped ? EscapeRegEditText(drive_.Root()) : drive_.Root());
   }
   void Load(const char* fixture) { LoadRegistryFixture(*store_, Expand(fixture, true)); }
   testing::CliRun Run(const std::vector<std::string>& arguments) {

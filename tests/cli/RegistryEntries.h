@@ -12,8 +12,8 @@
 
 #include "platform/TextEncoding.h"
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "registry/RegistryStore.h"
+#include "tests/support/RegistryFixture.h"
 
 namespace tidewell::testing {
 

@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "scan/FileRefText.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
 #include "tests/scan/TestFolderSet.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
+#include "undo/RegEditNotation.h"
 
 namespace tidewell {
 namespace {
@@ -77,7 +78,7 @@ class ClassChecksTest : public ::testing::Test {
   // that carries the test's name.
   void Plant(const std::string& fixture) {
     const std::string text = ReplaceAll(ReplaceAll(fixture, "$S", tag_), "$D",
-                                        EscapeRegString(drive_.Root()));
+                                        EscapeRegEditText(drive_.Root()));
     for (std::size_t start = 0; start < text.size();) {
       std::size_t end = text.find('\n', start);
       if (end == std::string::npos) end = text.size();

@@ -29,13 +29,6 @@ TEST(FileRefTextTest, LooksLikeLocalPathWantsOneDrivePathOnCToZ) {
   EXPECT_FALSE(LooksLikeLocalPath(""));
 }
 
-TEST(FileRefTextTest, EscapeRegStringDoublesBackslashesAndEscapesQuotes) {
-  EXPECT_EQ(EscapeRegString("C:\\Dir\\a \"b\".txt"),
-            "C:\\\\Dir\\\\a \\\"b\\\".txt");
-  EXPECT_EQ(EscapeRegString("plain"), "plain");
-  EXPECT_EQ(EscapeRegString(""), "");
-}
-
 TEST(FileRefTextTest, TrimAndLowerFollowTheRegistryTextRules) {
   EXPECT_EQ(TrimText("\t x y \r\n"), "x y");
   EXPECT_EQ(LowerAscii("ABC\xC3\x84z"), "abc\xC3\x84z");

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 
 namespace tidewell {

@@ -12,8 +12,8 @@
 
 #include "platform/TextEncoding.h"
 #include "registry/MemoryRegistryStore.h"
-#include "registry/RegistryFixture.h"
 #include "scan/QueueDispatcher.h"
+#include "tests/support/RegistryFixture.h"
 
 namespace tidewell {
 namespace {

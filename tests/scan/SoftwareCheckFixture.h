@@ -16,14 +16,14 @@
 #include <vector>
 
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "scan/FileReferences.h"
-#include "scan/FileRefText.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
 #include "tests/scan/TestFolderSet.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
+#include "undo/RegEditNotation.h"
 
 namespace tidewell::testing {
 
@@ -75,7 +75,7 @@ class SoftwareCheckTest : public ::testing::Test {
 
   // A text as the fixture format quotes it.
   static std::string Q(const std::string& text) {
-    return "\"" + EscapeRegString(text) + "\"";
+    return "\"" + EscapeRegEditText(text) + "\"";
   }
 
   std::string App() const { return drive.Path("Program Files\\App\\app.exe"); }

@@ -13,18 +13,18 @@
 #include <string>
 #include <vector>
 
-#include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
 #include "platform/TextEncoding.h"
+#include "registry/Registry.h"
 #include "scan/AllChecks.h"
-#include "scan/FolderSet.h"
-#include "scan/FileRefText.h"
 #include "scan/FileReferences.h"
+#include "scan/FolderSet.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
 #include "tests/scan/TestFolderSet.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
+#include "undo/RegEditNotation.h"
 
 
 namespace tidewell {
@@ -207,7 +207,7 @@ class WholeScanTest : public ::testing::Test {
 
   std::string Expand(const std::string& text, bool escaped) const {
     return ReplaceAll(ReplaceAll(text, "$S", tag_), "$D",
-                      escaped ? EscapeRegString(drive_.Root()) : drive_.Root());
+                      escaped ? EscapeRegEditText(drive_.Root()) : drive_.Root());
   }
   void Load(const char* fixture) {
     LoadRegistryFixture(*store_, Expand(fixture, true));

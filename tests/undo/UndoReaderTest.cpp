@@ -9,7 +9,7 @@
 #include "UndoTestDoubles.h"
 #include "platform/AnsiCodePage.h"
 #include "registry/MemoryRegistryStore.h"
-#include "registry/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "undo/UndoFileLoader.h"
 #include "undo/UndoFileParser.h"
 #include "undo/UndoRestore.h"

@@ -16,7 +16,7 @@
 #include "platform/win/WinClock.h"
 #include "platform/win/WinFileSystem.h"
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 #include "undo/UndoFileParser.h"
 #include "undo/UndoRestore.h"

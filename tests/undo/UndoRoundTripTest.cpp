@@ -11,7 +11,7 @@
 #include "UndoTestDoubles.h"
 #include "UndoTestTree.h"
 #include "registry/Registry.h"
-#include "registry/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 #include "undo/UndoFileParser.h"
 #include "undo/UndoRestore.h"

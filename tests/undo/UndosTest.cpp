@@ -10,7 +10,7 @@
 #include "UndoTestDoubles.h"
 #include "platform/AnsiCodePage.h"
 #include "registry/MemoryRegistryStore.h"
-#include "registry/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 
 namespace tidewell {
 namespace {

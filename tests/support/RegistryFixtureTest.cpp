@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "registry/MemoryRegistryStore.h"
-#include "registry/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 
 namespace tidewell {
 namespace {

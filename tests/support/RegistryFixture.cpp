@@ -1,10 +1,11 @@
-#include "registry/RegistryFixture.h"
+#include "tests/support/RegistryFixture.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/TextEncoding.h"
+#include "undo/RegEditNotation.h"
 
 namespace tidewell {
 namespace {
@@ -19,11 +20,9 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') ||
+         (c >= 'A' && c <= 'F');
 }
 
 std::string ErrorText(long code) { return "(error " + std::to_string(code) + ")"; }
@@ -82,34 +81,37 @@ class LineReader {
     return true;
   }
 
-  // A double-quoted string with \\ and \" escapes.
+  // A double-quoted string with \\ and \" escapes. Unlike the registry
+  // editor, a fixture refuses a lone backslash, so that a test's typo shows.
   std::string QuotedString() {
-    if (!Take('"')) throw SyntaxError{"expected a quoted string"};
-    std::string out;
-    for (;;) {
-      if (AtEnd()) throw SyntaxError{"unterminated string"};
-      char c = text_[pos_++];
-      if (c == '"') return out;
-      if (c == '\\') {
-        if (AtEnd()) throw SyntaxError{"unterminated string"};
-        c = text_[pos_++];
-        if (c != '\\' && c != '"')
-          throw SyntaxError{std::string("unknown escape \\") + c};
-      }
-      out += c;
+    if (Peek() != '"') throw SyntaxError{"expected a quoted string"};
+    const std::size_t close = RegEditTextEnd(text_, pos_);
+    const std::string_view escaped =
+        text_.substr(pos_ + 1, close == std::string_view::npos
+                                   ? std::string_view::npos
+                                   : close - pos_ - 1);
+    for (std::size_t i = 0; i + 1 < escaped.size(); ++i) {
+      if (escaped[i] != '\\') continue;
+      if (escaped[i + 1] != '\\' && escaped[i + 1] != '"')
+        throw SyntaxError{std::string("unknown escape \\") + escaped[i + 1]};
+      ++i;
     }
+    if (close == std::string_view::npos)
+      throw SyntaxError{"unterminated string"};
+    pos_ = close + 1;
+    return UnescapeRegEditText(std::string(escaped));
   }
 
   // 1 to maxDigits hex digits.
   std::uint64_t HexNumber(std::size_t maxDigits) {
-    std::uint64_t value = 0;
     std::size_t digits = 0;
-    while (HexDigitValue(Peek()) >= 0) {
-      value = value * 16 + static_cast<std::uint64_t>(HexDigitValue(Peek()));
-      ++pos_;
-      if (++digits > maxDigits) throw SyntaxError{"hex number too long"};
-    }
-    if (digits == 0) throw SyntaxError{"expected a hex number"};
+    while (pos_ + digits < text_.size() && IsHexDigit(text_[pos_ + digits]))
+      ++digits;
+    if (digits > maxDigits) throw SyntaxError{"hex number too long"};
+    std::uint64_t value = 0;
+    if (!ParseHexNumber(std::string(text_.substr(pos_, digits)), value))
+      throw SyntaxError{"expected a hex number"};
+    pos_ += digits;
     return value;
   }
 
@@ -120,13 +122,13 @@ class LineReader {
     if (AtEnd() || Peek() == ';') return bytes;
     for (;;) {
       SkipBlanks();
-      if (pos_ + 1 >= text_.size() || HexDigitValue(text_[pos_]) < 0 ||
-          HexDigitValue(text_[pos_ + 1]) < 0)
+      std::uint32_t byte = 0;
+      if (pos_ + 1 >= text_.size() || !IsHexDigit(text_[pos_]) ||
+          !IsHexDigit(text_[pos_ + 1]) ||
+          !ParseHexNumber(std::string(text_.substr(pos_, 2)), byte))
         throw SyntaxError{"expected a byte of two hex digits"};
-      const int high = HexDigitValue(text_[pos_]);
-      const int low = HexDigitValue(text_[pos_ + 1]);
       pos_ += 2;
-      bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+      bytes.push_back(static_cast<std::uint8_t>(byte));
       SkipBlanks();
       if (!Take(',')) return bytes;
     }
@@ -323,12 +325,7 @@ class FixtureLoader {
 // ---- Dumping -------------------------------------------------------------
 
 std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  return out + '"';
+  return '"' + EscapeRegEditText(text) + '"';
 }
 
 std::string HexList(const std::vector<std::uint8_t>& data) {
@@ -406,7 +403,7 @@ std::string DataText(std::uint32_t type, const std::vector<std::uint8_t>& data) 
       if (AsMulti(data, &text)) return "multi:" + text;
       break;
     case regtype::Binary:
-      return "hex:" + HexList(data);
+      return HexNotationTag(type) + HexList(data);
     case regtype::Dword:
     case regtype::Qword:
       if (data.size() == (type == regtype::Dword ? 4u : 8u)) {
@@ -419,9 +416,7 @@ std::string DataText(std::uint32_t type, const std::vector<std::uint8_t>& data) 
     default:
       break;
   }
-  int digits = 1;
-  while (digits < 8 && (type >> (4 * digits)) != 0) ++digits;
-  return "hex(" + HexNumber(type, digits) + "):" + HexList(data);
+  return HexNotationTag(type) + HexList(data);
 }
 
 void Fail(const std::string& what, const std::string& keyName, long rc) {
