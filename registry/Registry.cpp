@@ -44,11 +44,6 @@ std::string TrimBackslashes(const std::string& path) {
   return path.substr(first, last - first);
 }
 
-std::vector<std::uint8_t> StringBytes(const std::string& text) {
-  const std::string bytes = Utf16LeBytes(Utf8ToUtf16(text), true);
-  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-}
-
 // The text up to the first zero code unit; an odd last byte is ignored.
 std::string TextOf(const std::vector<std::uint8_t>& data) {
   std::u16string text;
@@ -250,12 +245,12 @@ void TRegistry::SetValue(const std::string& name, std::uint32_t type,
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& text) {
-  SetValue(name, regtype::String, StringBytes(text));
+  SetValue(name, regtype::String, RegStringBytes(text));
 }
 
 void TRegistry::WriteExpandString(const std::string& name,
                                   const std::string& text) {
-  SetValue(name, regtype::ExpandString, StringBytes(text));
+  SetValue(name, regtype::ExpandString, RegStringBytes(text));
 }
 
 void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
@@ -341,7 +336,7 @@ bool RegWriteStringValue(RegistryStore& store, TRootKey root,
                  access::KeyWrite) != regerr::Success) {
     return false;
   }
-  const std::vector<std::uint8_t> data = StringBytes(text);
+  const std::vector<std::uint8_t> data = RegStringBytes(text);
   return store.SetValue(key.Get(), fullName.substr(slash + 1), regtype::String,
                         data.data(), data.size()) == regerr::Success;
 }

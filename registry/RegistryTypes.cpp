@@ -4,6 +4,11 @@
 
 namespace tidewell {
 
+std::vector<std::uint8_t> RegStringBytes(const std::string& text) {
+  const std::string bytes = Utf16LeBytes(Utf8ToUtf16(text), true);
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
 std::string RootKeyName(TRootKey root) {
   switch (root) {
     case TRootKey::ClassesRoot:

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tidewell {
 
@@ -22,6 +23,10 @@ std::string RootKeyName(TRootKey root);
 
 // Parses a root's full name (letter case ignored); false for anything else.
 bool ParseRootKeyName(const std::string& name, TRootKey* root);
+
+// The bytes a string value holds: UTF-16LE with its terminating zero code
+// unit, as the W API stores a REG_SZ or REG_EXPAND_SZ.
+std::vector<std::uint8_t> RegStringBytes(const std::string& text);
 
 // The data-type classes the registry object reports.
 enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };

@@ -69,6 +69,10 @@ class TSettingsFile {
   std::vector<std::int64_t> ReadIntegerList(
       const std::string& name, const std::vector<std::int64_t>& fallback) const;
 
+  // Forgets every property: a window that stores its list anew after this
+  // gets exactly its lines, in its order.
+  void Clear() { properties_.clear(); }
+
   // Property names in file order.
   std::vector<std::string> Names() const;
 

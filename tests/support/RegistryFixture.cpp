@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
+#include "registry/RegistryTypes.h"
+#include "registry/StoreKey.h"
 #include "undo/RegEditNotation.h"
 
 namespace tidewell {
@@ -26,32 +28,6 @@ bool IsHexDigit(char c) {
 }
 
 std::string ErrorText(long code) { return "(error " + std::to_string(code) + ")"; }
-
-std::vector<std::uint8_t> StringBytes(const std::string& text) {
-  const std::string bytes = Utf16LeBytes(Utf8ToUtf16(text), true);
-  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-}
-
-// Closes a store handle however the scope is left.
-class HandleGuard {
- public:
-  HandleGuard(RegistryStore& store, KeyHandle handle)
-      : store_(store), handle_(handle) {}
-  ~HandleGuard() {
-    if (handle_ != kNoKey) store_.CloseKey(handle_);
-  }
-  HandleGuard(const HandleGuard&) = delete;
-  HandleGuard& operator=(const HandleGuard&) = delete;
-  KeyHandle get() const { return handle_; }
-  void Reset(KeyHandle handle) {
-    if (handle_ != kNoKey) store_.CloseKey(handle_);
-    handle_ = handle;
-  }
-
- private:
-  RegistryStore& store_;
-  KeyHandle handle_;
-};
 
 // ---- Loading -------------------------------------------------------------
 
@@ -158,7 +134,7 @@ ParsedValue ParseData(LineReader& in) {
     value.remove = true;
   } else if (in.Peek() == '"') {
     value.type = regtype::String;
-    value.data = StringBytes(in.QuotedString());
+    value.data = RegStringBytes(in.QuotedString());
   } else if (in.TakeWord("dword:")) {
     value.type = regtype::Dword;
     const std::uint64_t number = in.HexNumber(8);
@@ -178,13 +154,13 @@ ParsedValue ParseData(LineReader& in) {
     value.data = in.HexBytes();
   } else if (in.TakeWord("expand:")) {
     value.type = regtype::ExpandString;
-    value.data = StringBytes(in.QuotedString());
+    value.data = RegStringBytes(in.QuotedString());
   } else if (in.TakeWord("multi:")) {
     value.type = regtype::MultiString;
     in.SkipBlanks();
     if (in.Peek() == '"') {
       for (;;) {
-        const std::vector<std::uint8_t> item = StringBytes(in.QuotedString());
+        const std::vector<std::uint8_t> item = RegStringBytes(in.QuotedString());
         value.data.insert(value.data.end(), item.begin(), item.end());
         in.SkipBlanks();
         if (!in.Take(',')) break;
@@ -204,21 +180,20 @@ ParsedValue ParseData(LineReader& in) {
 // failure. Subkeys go from the last to the first, as registry editors do.
 long DeleteTree(RegistryStore& store, KeyHandle base,
                 const std::string& subKey) {
-  KeyHandle opened = kNoKey;
-  long rc = store.OpenKey(base, subKey,
-                          access::KeyRead | access::Delete, &opened);
-  if (rc == regerr::FileNotFound) return regerr::Success;
-  if (rc != regerr::Success) return rc;
+  long rc = regerr::Success;
   {
-    HandleGuard key(store, opened);
+    TStoreKey key(store);
+    rc = key.Open(base, subKey, access::KeyRead | access::Delete);
+    if (rc == regerr::FileNotFound) return regerr::Success;
+    if (rc != regerr::Success) return rc;
     KeyInfo info;
-    if ((rc = store.QueryInfoKey(key.get(), &info)) != regerr::Success)
+    if ((rc = store.QueryInfoKey(key.Get(), &info)) != regerr::Success)
       return rc;
     for (std::uint32_t i = info.subKeyCount; i-- > 0;) {
       std::string name;
-      if ((rc = store.EnumKey(key.get(), i, &name)) != regerr::Success)
+      if ((rc = store.EnumKey(key.Get(), i, &name)) != regerr::Success)
         return rc;
-      if ((rc = DeleteTree(store, key.get(), name)) != regerr::Success)
+      if ((rc = DeleteTree(store, key.Get(), name)) != regerr::Success)
         return rc;
     }
   }
@@ -241,7 +216,7 @@ bool KeyLineContent(std::string_view line, std::string_view* content) {
 
 class FixtureLoader {
  public:
-  explicit FixtureLoader(RegistryStore& store) : store_(store), key_(store, kNoKey) {}
+  explicit FixtureLoader(RegistryStore& store) : store_(store), key_(store) {}
 
   void Line(std::size_t number, std::string_view line) {
     try {
@@ -272,7 +247,7 @@ class FixtureLoader {
                                ? std::string_view()
                                : content.substr(slash + 1));
 
-    key_.Reset(kNoKey);
+    key_.Close();
     keyName_ = std::string(content);
     if (remove) {
       const long rc = DeleteTree(store_, RootHandle(root), path);
@@ -281,13 +256,10 @@ class FixtureLoader {
                                  keyName_ + " " + ErrorText(rc));
       return;
     }
-    KeyHandle created = kNoKey;
-    const long rc = store_.CreateKey(RootHandle(root), path,
-                                     access::KeyAllAccess, &created);
+    const long rc = key_.Create(RootHandle(root), path, access::KeyAllAccess);
     if (rc != regerr::Success)
       throw std::runtime_error("registry fixture: cannot create key " +
                                keyName_ + " " + ErrorText(rc));
-    key_.Reset(created);
   }
 
   void ValueLine(std::string_view line) {
@@ -298,18 +270,18 @@ class FixtureLoader {
     if (!in.Take('=')) throw SyntaxError{"expected '=' after the value name"};
     in.SkipBlanks();
     const ParsedValue value = ParseData(in);
-    if (key_.get() == kNoKey) throw SyntaxError{"value outside any key"};
+    if (!key_.IsOpen()) throw SyntaxError{"value outside any key"};
 
     const std::string shownName = name.empty() ? "@" : "\"" + name + "\"";
     if (value.remove) {
-      const long rc = store_.DeleteValue(key_.get(), name);
+      const long rc = store_.DeleteValue(key_.Get(), name);
       if (rc != regerr::Success && rc != regerr::FileNotFound)
         throw std::runtime_error("registry fixture: cannot delete value " +
                                  shownName + " of " + keyName_ + " " +
                                  ErrorText(rc));
       return;
     }
-    const long rc = store_.SetValue(key_.get(), name, value.type,
+    const long rc = store_.SetValue(key_.Get(), name, value.type,
                                     value.data.data(), value.data.size());
     if (rc != regerr::Success)
       throw std::runtime_error("registry fixture: cannot set value " +
@@ -318,7 +290,7 @@ class FixtureLoader {
   }
 
   RegistryStore& store_;
-  HandleGuard key_;
+  TStoreKey key_;
   std::string keyName_;
 };
 
@@ -448,11 +420,10 @@ void DumpKey(RegistryStore& store, KeyHandle key, const std::string& keyName,
 
   for (const std::string& subKey : subKeys) {
     const std::string subName = keyName + "\\" + subKey;
-    KeyHandle opened = kNoKey;
-    if ((rc = store.OpenKey(key, subKey, access::KeyRead, &opened)))
+    TStoreKey opened(store);
+    if ((rc = opened.Open(key, subKey, access::KeyRead)))
       Fail("open", subName, rc);
-    HandleGuard guard(store, opened);
-    DumpKey(store, opened, subName, out);
+    DumpKey(store, opened.Get(), subName, out);
   }
 }
 
@@ -497,14 +468,12 @@ std::string DumpRegistryTree(RegistryStore& store, TRootKey root,
     keyName.append(subPath);
   }
 
-  KeyHandle opened = kNoKey;
-  const long rc = store.OpenKey(RootHandle(root), std::string(subPath),
-                                access::KeyRead, &opened);
+  TStoreKey opened(store);
+  const long rc = opened.Open(RootHandle(root), std::string(subPath), access::KeyRead);
   if (rc == regerr::FileNotFound) return "";
   if (rc != regerr::Success) Fail("open", keyName, rc);
-  HandleGuard guard(store, opened);
   std::string out;
-  DumpKey(store, opened, keyName, out);
+  DumpKey(store, opened.Get(), keyName, out);
   return out;
 }
 
