@@ -230,6 +230,22 @@ TEST_F(AppPathsTest, EntriesWithoutAnExistingProgramAreReported) {
                        "does not exists"}));
 }
 
+TEST_F(AppPathsTest, SearchFoldersThatAreNotTextAreLeftAside) {
+  PlantEntry("TidewellAppBytes.exe", "@=\"kernel32.dll\"\n\"Path\"=hex:43,3a\n");
+  PlantEntry("TidewellAppBytesGone.exe", "@=\"TidewellGone.exe\"\n\"Path\"=hex:43,3a\n");
+  PlantEntry("TidewellAppNumber.exe", "@=" + Q(App()) + "\n\"Path\"=dword:00000001\n");
+  PlantEntry("TidewellAppNumberGone.exe", "@=" + Q(Missing("gone.exe")) +
+                                              "\n\"Path\"=dword:00000001\n");
+
+  CheckAppPaths(*engine, *refs);
+
+  const std::string key = kLM + kAppPaths + "\\";
+  EXPECT_EQ(Records(),
+            (Log{key + "TidewellAppBytesGone.exe |  | TidewellGone.exe | Application does not exists",
+                 key + "TidewellAppNumberGone.exe |  | " + Missing("gone.exe") +
+                     " | Application does not exists"}));
+}
+
 TEST_F(AppPathsTest, AProgramValueThatIsNotTextEndsTheScan) {
   PlantEntry("TidewellAppNumber.exe", "@=dword:00000001\n");
   EXPECT_THROW(CheckAppPaths(*engine, *refs), ERegistryException);
