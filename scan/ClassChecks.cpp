@@ -29,10 +29,19 @@ void ReportKey(TRegistryCheckThread& engine, TRootKey root,
 }
 
 // The file part of a DefaultIcon value: what comes before the icon index.
-std::string IconPath(const std::string& value) {
-  const std::size_t comma = value.find(',');
-  if (comma == std::string::npos) return value;
-  return TrimText(value.substr(0, comma));
+// An indirect resource reference "@path,-id" names the file after the "@";
+// a packaged application's "@{package?ms-resource://...}" names no file at
+// all (nothing).
+std::optional<std::string> IconPath(const std::string& value) {
+  std::string path = value;
+  const std::string trimmed = TrimText(value);
+  if (!trimmed.empty() && trimmed.front() == '@') {
+    if (trimmed.compare(0, 2, "@{") == 0) return std::nullopt;
+    path = trimmed.substr(1);
+  }
+  const std::size_t comma = path.find(',');
+  if (comma == std::string::npos) return path;
+  return TrimText(path.substr(0, comma));
 }
 
 // Runs one of a class's sub-checks so that a value it cannot read costs only
@@ -157,9 +166,9 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         // resolved only when the icon is shown.
         if (const auto icon =
                 DefaultValueOf(registry, entry + "\\DefaultIcon\\")) {
-          const std::string path = IconPath(*icon);
-          if (path.find('%') == std::string::npos &&
-              !refs.FileRefExists(path)) {
+          const std::optional<std::string> path = IconPath(*icon);
+          if (path && path->find('%') == std::string::npos &&
+              !refs.FileRefExists(*path)) {
             ReportKey(engine, root, entry + "\\DefaultIcon", *icon,
                       "DefaultIcon file does not exists");
           }

@@ -329,6 +329,26 @@ TEST_F(ClassChecksTest, ClassesReportMissingClassesVersionsAndIcons) {
   // default value, holds every 32-bit class and is never offered for deletion.
 }
 
+TEST_F(ClassChecksTest, ClassIconsNamedAsResourcesAreTestedByTheirFile) {
+  Plant(R"(
+    [HKEY_CLASSES_ROOT\$S\Resource\DefaultIcon]
+    @="@$D\\Lib\\good.dll,-21787"
+    [HKEY_CLASSES_ROOT\$S\ResourceGone\DefaultIcon]
+    @="@$D\\Lib\\gone.dll,-21787"
+    [HKEY_CLASSES_ROOT\$S\ResourceBare\DefaultIcon]
+    @="@ole32.dll,-5"
+    [HKEY_CLASSES_ROOT\$S\ResourceBareGone\DefaultIcon]
+    @="@gone32.dll,-5"
+    [HKEY_CLASSES_ROOT\$S\Package\DefaultIcon]
+    @="@{Microsoft.XboxApp_48.49.31001.0_x64__8wekyb3d8bbwe?ms-resource://Microsoft.XboxApp/Files/Assets/x.png}"
+  )");
+  Run(checks_.CheckClasses, "$S\\");
+  EXPECT_EQ(Records(), Expected({
+      "HKEY_CLASSES_ROOT\\$S\\ResourceBareGone\\DefaultIcon |  | @gone32.dll,-5 | DefaultIcon file does not exists",
+      "HKEY_CLASSES_ROOT\\$S\\ResourceGone\\DefaultIcon |  | @$D\\Lib\\gone.dll,-21787 | DefaultIcon file does not exists",
+  }));
+}
+
 // --- CheckTypeLibs --------------------------------------------------------
 
 TEST_F(ClassChecksTest, TypeLibsReportMissingFilesAndHelpFolders) {
