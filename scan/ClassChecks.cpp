@@ -235,14 +235,18 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
 
 namespace {
 
-// What an interface refers to must be registered machine-wide (under
-// HKEY_LOCAL_MACHINE\Software\Classes, asked through `machine`) and be
+// What an interface refers to must be registered, for the machine or for
+// the user (under Software\Classes of HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER, which Windows merges into HKEY_CLASSES_ROOT), and be
 // visible in the root the check walks.
 class TInterfaceTargets {
  public:
-  TInterfaceTargets(TRegistry& registry, TRegistry& machine,
+  TInterfaceTargets(TRegistry& registry, TRegistry& machine, TRegistry& user,
                     const std::string& basePath)
-      : registry_(registry), machine_(machine), basePath_(basePath) {}
+      : registry_(registry),
+        machine_(machine),
+        user_(user),
+        basePath_(basePath) {}
 
   bool TypeLibMissing(const std::string& typeLib, const std::string& version) {
     if (Missing("TypeLib\\", "TypeLib\\", typeLib)) return true;
@@ -260,14 +264,16 @@ class TInterfaceTargets {
   }
 
  private:
-  bool Missing(const std::string& machineFolder, const std::string& rootFolder,
+  bool Missing(const std::string& classesFolder, const std::string& rootFolder,
                const std::string& name) {
-    return !machine_.KeyExists("Software\\Classes\\" + machineFolder + name) ||
+    const std::string registered = "Software\\Classes\\" + classesFolder + name;
+    return (!machine_.KeyExists(registered) && !user_.KeyExists(registered)) ||
            name.empty() || !registry_.KeyExists(rootFolder + name + "\\");
   }
 
   TRegistry& registry_;
   TRegistry& machine_;
+  TRegistry& user_;
   const std::string& basePath_;
 };
 
@@ -279,7 +285,9 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
   // Only ever asked whether keys exist; it opens none.
   TRegistry machine(registry.Store());
   machine.SetRootKey(TRootKey::LocalMachine);
-  TInterfaceTargets targets(registry, machine, basePath);
+  TRegistry user(registry.Store());
+  user.SetRootKey(TRootKey::CurrentUser);
+  TInterfaceTargets targets(registry, machine, user, basePath);
   WalkClassKey(
       engine, root, basePath, "Examining Interfaces: ", TStatusName::AsListed,
       [&](const std::string& name) {

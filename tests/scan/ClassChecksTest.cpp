@@ -458,7 +458,7 @@ TEST_F(ClassChecksTest, InterfacesReportMissingLibrariesProxiesAndBases) {
 #ifndef _WIN32
 // Wine's HKEY_CLASSES_ROOT is HKLM\Software\Classes alone; only Windows (and
 // the in-memory store) merge the user's classes into it.
-TEST_F(ClassChecksTest, InterfacesWantTheirTargetsRegisteredMachineWide) {
+TEST_F(ClassChecksTest, InterfacesAcceptTargetsRegisteredForTheUser) {
   Plant(R"(
     [HKEY_CURRENT_USER\Software\Classes\TypeLib\$S.UserLib\1.0]
     [HKEY_CURRENT_USER\Software\Classes\CLSID\$S.UserProxy]
@@ -466,10 +466,22 @@ TEST_F(ClassChecksTest, InterfacesWantTheirTargetsRegisteredMachineWide) {
     [HKEY_CURRENT_USER\Software\Classes\$S\Interface\$S.UserBase]
     [HKEY_CLASSES_ROOT\$S\Interface\User\TypeLib]
     @="$S.UserLib"
+    "Version"="1"
     [HKEY_CLASSES_ROOT\$S\Interface\User\ProxyStubClsid32]
     @="$S.UserProxy"
     [HKEY_CLASSES_ROOT\$S\Interface\User\BaseInterface]
     @="$S.UserBase"
+    ; The same shapes naming targets registered nowhere.
+    [HKEY_CLASSES_ROOT\$S\Interface\Gone\TypeLib]
+    @="$S.GoneLib"
+    [HKEY_CLASSES_ROOT\$S\Interface\Gone\ProxyStubClsid32]
+    @="$S.GoneProxy"
+    [HKEY_CLASSES_ROOT\$S\Interface\Gone\BaseInterface]
+    @="$S.GoneBase"
+    ; A user library of another version than the one asked for.
+    [HKEY_CLASSES_ROOT\$S\Interface\OtherVersion\TypeLib]
+    @="$S.UserLib"
+    "Version"="2"
   )");
   TRegistry classes(*store_);
   classes.SetRootKey(TRootKey::ClassesRoot);
@@ -478,9 +490,10 @@ TEST_F(ClassChecksTest, InterfacesWantTheirTargetsRegisteredMachineWide) {
   ASSERT_TRUE(classes.KeyExists(Expand("$S\\Interface\\$S.UserBase")));
   Run(checks_.CheckInterfaces, "$S\\Interface\\");
   EXPECT_EQ(Records(), Expected({
-      "HKEY_CLASSES_ROOT\\$S\\Interface\\User\\TypeLib |  | $S.UserLib | TypeLib registry key does not exist",
-      "HKEY_CLASSES_ROOT\\$S\\Interface\\User\\ProxyStubClsid32 |  | $S.UserProxy | ProxyStubClsid32 registry key does not exist",
-      "HKEY_CLASSES_ROOT\\$S\\Interface\\User\\BaseInterface |  | $S.UserBase | BaseInterface key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\Gone\\TypeLib |  | $S.GoneLib | TypeLib registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\Gone\\ProxyStubClsid32 |  | $S.GoneProxy | ProxyStubClsid32 registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\Gone\\BaseInterface |  | $S.GoneBase | BaseInterface key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\OtherVersion\\TypeLib |  | $S.UserLib | TypeLib registry key does not exist",
   }));
 }
 #endif
