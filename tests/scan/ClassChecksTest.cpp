@@ -153,8 +153,8 @@ TEST_F(ClassChecksTest, StatusEveryFifthEntryAndProgressAfterEach) {
                          "Progress 7 5", "Progress 7 6"}));
   // Both names lead to the same key, and it is reported from each.
   EXPECT_EQ(Records(),
-            Expected({"HKEY_CLASSES_ROOT\\\\$S\\.pad |  | gone | ProgId registry key does not exist",
-                      "HKEY_CLASSES_ROOT\\\\$S\\.pad |  | gone | ProgId registry key does not exist"}));
+            Expected({"HKEY_CLASSES_ROOT\\$S\\.pad |  | gone | ProgId registry key does not exist",
+                      "HKEY_CLASSES_ROOT\\$S\\.pad |  | gone | ProgId registry key does not exist"}));
 }
 
 TEST_F(ClassChecksTest, EachCheckNamesItselfInTheStatusLine) {
@@ -530,10 +530,10 @@ TEST_F(ClassChecksTest, FileExtensionsReportClassesContentTypesAndHandlers) {
   )");
   Run(checks_.CheckFileExtensions, "\\$S\\");
   EXPECT_EQ(Records(), Expected({
-      "HKEY_CLASSES_ROOT\\\\$S\\.blank\\PersistentHandler |  |     | PersistentHandler registry key does not exist",
-      "HKEY_CLASSES_ROOT\\\\$S\\.noclass |  | gonefile | ProgId registry key does not exist",
-      "HKEY_CLASSES_ROOT\\\\$S\\.nohandler\\PersistentHandler |  | {Gone} | PersistentHandler registry key does not exist",
-      "HKEY_CLASSES_ROOT\\\\$S\\.nomime | Content Type | text/gone | Content Type registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.blank\\PersistentHandler |  |     | PersistentHandler registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.noclass |  | gonefile | ProgId registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.nohandler\\PersistentHandler |  | {Gone} | PersistentHandler registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.nomime | Content Type | text/gone | Content Type registry key does not exist",
   }));
 }
 
@@ -578,7 +578,7 @@ TEST_F(ClassChecksTest, AValueThatIsNotTextEndsTheOtherChecks) {
           "Content Type"=hex(7):00,00
           [HKEY_CLASSES_ROOT\$S\.c]
           @="gone")",
-       "HKEY_CLASSES_ROOT\\\\$S\\.a |  | gone | ProgId registry key does not exist"},
+       "HKEY_CLASSES_ROOT\\$S\\.a |  | gone | ProgId registry key does not exist"},
   };
   for (const auto& c : cases) {
     engine_->Errors.clear();
@@ -632,7 +632,7 @@ TEST_F(ClassChecksTest, AScanOfTheClassesSectionFindsEveryKindInOrder) {
       "HKEY_CLASSES_ROOT\\$S.Prog\\CurVer |  | $S.Prog.9 | CurVer registry key does not exist",
       "HKEY_CLASSES_ROOT\\TypeLib\\$S.Lib |  | $D\\Lib\\gone.tlb | Win32 file does not exist2",
       "HKEY_CLASSES_ROOT\\Interface\\$S.Iface\\BaseInterface |  | $S.NoBase | BaseInterface key does not exist",
-      "HKEY_CLASSES_ROOT\\\\.$S |  | $S.NoClass | ProgId registry key does not exist",
+      "HKEY_CLASSES_ROOT\\.$S |  | $S.NoClass | ProgId registry key does not exist",
   }));
   ASSERT_EQ(finished.size(), 1u);
   EXPECT_EQ(finished[0],
