@@ -74,8 +74,12 @@ void CheckAppPaths(TRegistryCheckThread& engine, TFileReferences& refs) {
     if (i % 5 == 0) engine.ShowStatus("Examining Application Paths: " + name);
     if (registry.OpenKeyReadOnly(std::string(kAppPathsKey) + name + "\\")) {
       const std::string program = registry.ReadString("");
+      // Windows itself ignores search folders that are not text; such a
+      // value must not end the scan, and the entry is judged without them.
       std::string folders;
-      if (registry.ValueExists(kSearchFoldersValue)) {
+      const TRegDataType foldersType = registry.GetDataType(kSearchFoldersValue);
+      if (foldersType == TRegDataType::rdString ||
+          foldersType == TRegDataType::rdExpandString) {
         folders = registry.ReadString(kSearchFoldersValue);
       }
       registry.CloseKey();

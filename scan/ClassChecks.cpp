@@ -29,10 +29,19 @@ void ReportKey(TRegistryCheckThread& engine, TRootKey root,
 }
 
 // The file part of a DefaultIcon value: what comes before the icon index.
-std::string IconPath(const std::string& value) {
-  const std::size_t comma = value.find(',');
-  if (comma == std::string::npos) return value;
-  return TrimText(value.substr(0, comma));
+// An indirect resource reference "@path,-id" names the file after the "@";
+// a packaged application's "@{package?ms-resource://...}" names no file at
+// all (nothing).
+std::optional<std::string> IconPath(const std::string& value) {
+  std::string path = value;
+  const std::string trimmed = TrimText(value);
+  if (!trimmed.empty() && trimmed.front() == '@') {
+    if (trimmed.compare(0, 2, "@{") == 0) return std::nullopt;
+    path = trimmed.substr(1);
+  }
+  const std::size_t comma = path.find(',');
+  if (comma == std::string::npos) return path;
+  return TrimText(path.substr(0, comma));
 }
 
 // Runs one of a class's sub-checks so that a value it cannot read costs only
@@ -157,9 +166,9 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         // resolved only when the icon is shown.
         if (const auto icon =
                 DefaultValueOf(registry, entry + "\\DefaultIcon\\")) {
-          const std::string path = IconPath(*icon);
-          if (path.find('%') == std::string::npos &&
-              !refs.FileRefExists(path)) {
+          const std::optional<std::string> path = IconPath(*icon);
+          if (path && path->find('%') == std::string::npos &&
+              !refs.FileRefExists(*path)) {
             ReportKey(engine, root, entry + "\\DefaultIcon", *icon,
                       "DefaultIcon file does not exists");
           }
@@ -226,14 +235,18 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
 
 namespace {
 
-// What an interface refers to must be registered machine-wide (under
-// HKEY_LOCAL_MACHINE\Software\Classes, asked through `machine`) and be
+// What an interface refers to must be registered, for the machine or for
+// the user (under Software\Classes of HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER, which Windows merges into HKEY_CLASSES_ROOT), and be
 // visible in the root the check walks.
 class TInterfaceTargets {
  public:
-  TInterfaceTargets(TRegistry& registry, TRegistry& machine,
+  TInterfaceTargets(TRegistry& registry, TRegistry& machine, TRegistry& user,
                     const std::string& basePath)
-      : registry_(registry), machine_(machine), basePath_(basePath) {}
+      : registry_(registry),
+        machine_(machine),
+        user_(user),
+        basePath_(basePath) {}
 
   bool TypeLibMissing(const std::string& typeLib, const std::string& version) {
     if (Missing("TypeLib\\", "TypeLib\\", typeLib)) return true;
@@ -251,14 +264,16 @@ class TInterfaceTargets {
   }
 
  private:
-  bool Missing(const std::string& machineFolder, const std::string& rootFolder,
+  bool Missing(const std::string& classesFolder, const std::string& rootFolder,
                const std::string& name) {
-    return !machine_.KeyExists("Software\\Classes\\" + machineFolder + name) ||
+    const std::string registered = "Software\\Classes\\" + classesFolder + name;
+    return (!machine_.KeyExists(registered) && !user_.KeyExists(registered)) ||
            name.empty() || !registry_.KeyExists(rootFolder + name + "\\");
   }
 
   TRegistry& registry_;
   TRegistry& machine_;
+  TRegistry& user_;
   const std::string& basePath_;
 };
 
@@ -270,7 +285,9 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
   // Only ever asked whether keys exist; it opens none.
   TRegistry machine(registry.Store());
   machine.SetRootKey(TRootKey::LocalMachine);
-  TInterfaceTargets targets(registry, machine, basePath);
+  TRegistry user(registry.Store());
+  user.SetRootKey(TRootKey::CurrentUser);
+  TInterfaceTargets targets(registry, machine, user, basePath);
   WalkClassKey(
       engine, root, basePath, "Examining Interfaces: ", TStatusName::AsListed,
       [&](const std::string& name) {

@@ -40,8 +40,8 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
 void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
                    TRootKey root, const std::string& basePath);
 // Per interface: its type library (and version), proxy classes and base
-// interface, each of which must also be registered under
-// HKEY_LOCAL_MACHINE\Software\Classes.
+// interface, each of which must also be registered under Software\Classes
+// of HKEY_LOCAL_MACHINE or of HKEY_CURRENT_USER.
 void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
                      const std::string& basePath);
 // Per extension: the class it belongs to, its content type and its persistent

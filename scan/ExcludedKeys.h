@@ -12,7 +12,8 @@ namespace tidewell {
 // occurs in it as a substring with letter case respected. The two rules differ
 // on purpose: "hkey_local_machine\software\foo" hides exactly that key, while
 // "Software\Foo" also hides everything below it, in the case the check used.
-// An empty entry never matches.
+// An empty entry never matches. A doubled backslash in an entry also matches
+// as a single one.
 bool IsExcludedKey(const std::vector<std::string>& excludedList,
                    const std::string& keyText);
 

@@ -62,6 +62,18 @@ std::string StripTypeLibIndex(const std::string& path) {
   return path;
 }
 
+std::string StripResourceIndex(const std::string& text) {
+  const std::size_t comma = text.rfind(',');
+  if (comma == std::string::npos || comma == 0) return text;
+  std::size_t digits = comma + 1;
+  if (digits < text.size() && text[digits] == '-') ++digits;
+  if (digits == text.size()) return text;
+  for (std::size_t at = digits; at < text.size(); ++at) {
+    if (text[at] < '0' || text[at] > '9') return text;
+  }
+  return TrimText(text.substr(0, comma));
+}
+
 bool LooksLikeLocalPath(const std::string& text) {
   const std::size_t mark = FindDriveMark(text);
   if (mark == std::string::npos || mark == 0) return false;

@@ -30,6 +30,12 @@ bool HasFolderPart(const std::string& text);
 // ends in .exe, .dll, .tlb or .olb; otherwise the path unchanged.
 std::string StripTypeLibIndex(const std::string& path);
 
+// "C:\Windows\System32\drivers\x.sys,3" -> "C:\Windows\System32\drivers\x.sys":
+// a trailing "," with an optional "-" and digits is an icon or resource index
+// after a file name of any kind; the text before it comes back trimmed. Other
+// texts come back unchanged.
+std::string StripResourceIndex(const std::string& text);
+
 // One drive path on drive C to Z, and no second one.
 bool LooksLikeLocalPath(const std::string& text);
 

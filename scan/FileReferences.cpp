@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "platform/CharKinds.h"
@@ -57,15 +58,95 @@ std::string WithTrailingBackslash(const std::string& folder) {
   return folder + '\\';
 }
 
-// The position of a command-line switch: a blank and a minus sign before a
-// letter ("app.exe -silent"), so that "Foo - Bar" in a folder name is passed
-// over; the first " -" of any kind when there is no such switch.
+// The position of a command-line switch: a blank and a minus sign (or two)
+// before a letter ("app.exe -silent", "tool.exe --hidden"). A " -" before
+// anything else, as in a folder "Foo - Bar", ends no file name.
 std::size_t FindSwitchMarker(const std::string& s) {
   for (std::size_t at = s.find(" -"); at != std::string::npos;
        at = s.find(" -", at + 1)) {
-    if (at + 2 < s.size() && IsAsciiLetter(s[at + 2])) return at;
+    std::size_t next = at + 2;
+    if (next < s.size() && s[next] == '-') ++next;
+    if (next < s.size() && IsAsciiLetter(s[next])) return at;
   }
-  return s.find(" -");
+  return std::string::npos;
+}
+
+// Where `extension` first ends a name in `w`: the text ends right after it,
+// or a blank, quote, comma, slash or semicolon follows. "site.community" or
+// "my.axis" in a folder name holds an extension that ends nothing.
+std::size_t FindExtensionEnd(const std::string& w, std::string_view extension) {
+  for (std::size_t at = w.find(extension); at != std::string::npos;
+       at = w.find(extension, at + 1)) {
+    const std::size_t end = at + extension.size();
+    if (end == w.size()) return end;
+    const char next = w[end];
+    if (static_cast<unsigned char>(next) <= ' ' || next == '"' ||
+        next == ',' || IsPathSeparator(next) || next == ';') {
+      return end;
+    }
+  }
+  return std::string::npos;
+}
+
+// A command as Windows splits it: a quoted program ends at its closing quote
+// (a quoted C:\App\app.exe, then "background"), and an unquoted program may
+// be followed by quoted arguments (wscript.exe, then a quoted C:\s.vbs).
+struct TCommandParts {
+  std::string program;
+  std::string arguments;
+  bool programQuoted = false;
+};
+
+std::optional<TCommandParts> SplitQuotedCommand(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  if (text.front() == '"') {
+    const std::size_t close = text.find('"', 1);
+    if (close == std::string::npos) return std::nullopt;
+    std::string arguments = TrimText(text.substr(close + 1));
+    // A text that is nothing but a quoted path is no command.
+    if (arguments.empty()) return std::nullopt;
+    return TCommandParts{text.substr(1, close - 1), std::move(arguments), true};
+  }
+  const std::size_t quote = text.find('"');
+  if (quote == std::string::npos || quote == 0 || text[quote - 1] != ' ') {
+    return std::nullopt;
+  }
+  return TCommandParts{TrimText(text.substr(0, quote)), text.substr(quote),
+                       false};
+}
+
+// Programs that run a file named by their first argument: the command works
+// only while that file exists too.
+enum class THost { None, Script, Library };
+
+THost HostOf(const std::string& program) {
+  const std::size_t nameStart = program.find_last_of("\\/:");
+  std::string name = LowerAscii(
+      nameStart == std::string::npos ? program : program.substr(nameStart + 1));
+  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0) {
+    name.erase(name.size() - 4);
+  }
+  if (name == "wscript" || name == "cscript") return THost::Script;
+  if (name == "rundll32") return THost::Library;
+  return THost::None;
+}
+
+// The file a host runs: its first argument after the script host's own
+// "//" options, between quotes, or else up to a blank (for rundll32 up to
+// the comma before the entry point).
+std::string HostedFile(THost host, const std::string& arguments) {
+  std::string rest = TrimText(arguments);
+  while (host == THost::Script && rest.compare(0, 2, "//") == 0) {
+    const std::size_t blank = rest.find(' ');
+    rest = blank == std::string::npos ? std::string()
+                                      : TrimText(rest.substr(blank));
+  }
+  if (!rest.empty() && rest.front() == '"') {
+    const std::size_t close = rest.find('"', 1);
+    return rest.substr(1, close == std::string::npos ? std::string::npos
+                                                     : close - 1);
+  }
+  return TrimText(rest.substr(0, rest.find(host == THost::Library ? ',' : ' ')));
 }
 
 }  // namespace
@@ -144,6 +225,50 @@ bool TFileReferences::ArgumentPlaceholderStepExists(std::string& s) {
   return fileSystem_.FileExists(s);
 }
 
+// A file named exactly, as a command names its program: folder placeholders
+// and environment variables expanded, a bare name searched in the folders
+// Windows searches, and for a program ".exe" added to a name without an
+// extension, as Windows adds it.
+bool TFileReferences::NamedFileExists(const std::string& text, bool program) {
+  std::string path = TrimText(ReplacePlaceholders(text, false));
+  if (path.find('%') != std::string::npos) {
+    path = environment_.ExpandEnvironmentText(path);
+  }
+  if (path.empty()) return false;
+  std::vector<std::string> candidates = {path};
+  if (program && path.find('.', FolderPart(path).size()) == std::string::npos) {
+    candidates.push_back(path + ".exe");
+  }
+  for (const std::string& candidate : candidates) {
+    if (fileSystem_.FileExists(candidate)) return true;
+    if (!HasFolderPart(candidate) && BareNameExists(candidate)) return true;
+  }
+  return false;
+}
+
+std::optional<bool> TFileReferences::QuotedCommandExists(
+    const std::string& text) {
+  const std::optional<TCommandParts> command = SplitQuotedCommand(text);
+  if (!command) return std::nullopt;
+  // A quoted program is exactly what Windows starts; an unquoted one before
+  // quoted arguments may still hold blanks and switches, so only finding it
+  // settles the matter.
+  if (!NamedFileExists(command->program, true)) {
+    if (command->programQuoted) return false;
+    return std::nullopt;
+  }
+  const THost host = HostOf(command->program);
+  if (host == THost::None) return true;
+  // A host given nothing to run runs nothing; an argument placeholder
+  // ("%1") names the file only when the command runs.
+  const std::string file = HostedFile(host, command->arguments);
+  if (file.empty()) return false;
+  const std::string expanded =
+      environment_.ExpandEnvironmentText(ReplacePlaceholders(file, false));
+  return expanded.find('%') != std::string::npos ||
+         NamedFileExists(file, false);
+}
+
 bool TFileReferences::BareNameExists(const std::string& name) {
   const TFolderSet& f = folders_;
   const std::array<std::pair<const std::string*, std::string_view>, 10>
@@ -177,22 +302,32 @@ bool TFileReferences::BareNameExists(const std::string& name) {
 }
 
 bool TFileReferences::FileRefExists(const std::string& text) {
-  std::string s = DropReferenceMarks(TrimText(LowerAscii(text)), true);
+  std::string command = TrimText(LowerAscii(text));
+  std::string s = DropReferenceMarks(command, true);
+  if (command.size() > 1 && command.back() == ';') command.pop_back();
+  const bool quoted = !command.empty() && command.front() == '"';
   if (s.empty()) return false;
   s = ReplacePlaceholders(s, false);
+  if (fileSystem_.FileExists(s)) return true;
+  // "shell32.dll,-21787", "http.sys,3": an icon or resource index.
+  s = StripResourceIndex(s);
   if (fileSystem_.FileExists(s)) return true;
 
   // An installer command line: "msiexec /i{product-code}" is valid while the
   // product's folder is registered and exists. A "/i" without a product code
   // after it is an ordinary switch and is left to the steps below.
   const std::size_t installer = s.find("/i");
-  if (installer != std::string::npos) {
-    const std::size_t codeStart = installer + 2;
-    const std::size_t codeEnd = s.find('}');
-    if (codeEnd != std::string::npos && codeEnd >= codeStart) {
-      s = s.substr(codeStart, codeEnd - codeStart + 1);
-      if (InstallerFolderExists(s)) return true;
+  const std::size_t codeEnd = s.find('}');
+  const bool installerLine = installer != std::string::npos &&
+                             codeEnd != std::string::npos &&
+                             codeEnd >= installer + 2;
+  if (!installerLine) {
+    if (const std::optional<bool> known = QuotedCommandExists(command)) {
+      return *known;
     }
+  } else {
+    s = s.substr(installer + 2, codeEnd - installer - 1);
+    if (InstallerFolderExists(s)) return true;
   }
 
   const std::size_t slash = s.find('/');
@@ -201,7 +336,9 @@ bool TFileReferences::FileRefExists(const std::string& text) {
     if (fileSystem_.FileExists(s)) return true;
   }
 
-  const std::size_t dashSwitch = FindSwitchMarker(s);
+  // Inside a path in quotes a " -" is part of a name.
+  const std::size_t dashSwitch =
+      quoted ? std::string::npos : FindSwitchMarker(s);
   if (dashSwitch != std::string::npos && CutCandidateExists(s, dashSwitch)) {
     return true;
   }
@@ -254,6 +391,9 @@ bool TFileReferences::SoundFileExists(const std::string& text) {
 bool TFileReferences::CommandFileExists(const std::string& command) {
   std::string s = TrimText(command);
   if (s.empty()) return false;
+  if (const std::optional<bool> known = QuotedCommandExists(LowerAscii(s))) {
+    return *known;
+  }
   if (s.front() == '"') s.erase(0, 1);
   if (!s.empty() && s.back() == '"') s.pop_back();
   const std::size_t comma = s.find(',');
@@ -363,11 +503,11 @@ std::string TFileReferences::ExtractFileRef(
   const std::size_t slash = w.find('/');
   if (slash != std::string::npos) w.erase(slash);
   for (const std::string_view extension : kKnownExtensions) {
-    const std::size_t at = w.find(extension);
-    if (at != std::string::npos) w.erase(at + extension.size());
+    const std::size_t end = FindExtensionEnd(w, extension);
+    if (end != std::string::npos) w.erase(end);
   }
-  const std::size_t ax = w.find(kLastKnownExtension);
-  if (ax != std::string::npos) w.erase(ax + kLastKnownExtension.size());
+  const std::size_t axEnd = FindExtensionEnd(w, kLastKnownExtension);
+  if (axEnd != std::string::npos) w.erase(axEnd);
   references.push_back(NormalizeFileRef(TrimText(w)));
   return w;
 }

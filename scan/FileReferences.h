@@ -10,6 +10,7 @@
 // dots of the last name ignored).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,11 @@ class TFileReferences {
   // placeholders. Neither trims nor lower-cases.
   std::string NormalizeFileRef(const std::string& text) const;
 
-  // Whether the text names an existing file, trying in turn the cleaned text,
-  // an installer product folder, the text before a "/" switch, before a " -"
-  // switch, before an argument placeholder, and for a bare name the folders
-  // Windows searches.
+  // Whether the text names an existing file, trying in turn the cleaned text
+  // (also without a trailing ",index"), an installer product folder, a
+  // command's quoted program (and the script or library a host runs), the
+  // text before a "/" switch, before a " -" switch outside quotes, before an
+  // argument placeholder, and for a bare name the folders Windows searches.
   bool FileRefExists(const std::string& text);
   // An existing folder, or else FileRefExists.
   bool FileOrFolderRefExists(const std::string& text);
@@ -66,7 +68,7 @@ class TFileReferences {
   // without one is taken as a single reference).
   bool AllPathsInTextExist(const std::string& text);
   // Cuts one reference out of a piece of text: before a double quote or "/",
-  // then after the first known extension. Appends the normalized reference to
+  // then after the first known extension that ends a name. Appends the normalized reference to
   // `references` and returns the cut text, untrimmed.
   std::string ExtractFileRef(const std::string& piece,
                              std::vector<std::string>& references) const;
@@ -77,6 +79,11 @@ class TFileReferences {
   bool CutCandidateExists(std::string& s, std::size_t marker);
   bool ArgumentPlaceholderStepExists(std::string& s);
   bool BareNameExists(const std::string& name);
+  bool NamedFileExists(const std::string& text, bool program);
+  // For a command with a quoted program or quoted arguments: whether what it
+  // runs exists; nothing when the text is no such command or its unquoted
+  // program was not found (the other steps then judge it).
+  std::optional<bool> QuotedCommandExists(const std::string& text);
 
   const TFolderSet& folders_;
   TFileSystem& fileSystem_;

@@ -214,6 +214,10 @@ void TRegistryCheckThread::Raise(const TEngineEvent& event) {
 
 std::string TRegistryCheckThread::RegistryErrorKeyText(
     const TRegistryError& record) {
+  // A path taken from the root ("\\.dll") already starts with the separator.
+  if (!record.KeyPath.empty() && record.KeyPath.front() == '\\') {
+    return RootKeyName(record.RootKey) + record.KeyPath;
+  }
   return RootKeyName(record.RootKey) + "\\" + record.KeyPath;
 }
 

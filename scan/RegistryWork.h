@@ -118,7 +118,8 @@ class TRegistryCheckThread {
   // ProgressMax = max, ProgressPosition = position, then OnShowProgress.
   void ShowProgress(std::int32_t max, std::int32_t position);
 
-  // The root's name ("" for an unknown root), a backslash and KeyPath.
+  // The root's name ("" for an unknown root), a backslash and KeyPath; a
+  // KeyPath that starts with a backslash gives no second one.
   static std::string RegistryErrorKeyText(const TRegistryError& record);
 
   // Records every selected record in the undo file, then flushes the file.

@@ -154,8 +154,8 @@ TEST_F(ClassChecksTest, StatusEveryFifthEntryAndProgressAfterEach) {
                          "Progress 7 5", "Progress 7 6"}));
   // Both names lead to the same key, and it is reported from each.
   EXPECT_EQ(Records(),
-            Expected({"HKEY_CLASSES_ROOT\\\\$S\\.pad |  | gone | ProgId registry key does not exist",
-                      "HKEY_CLASSES_ROOT\\\\$S\\.pad |  | gone | ProgId registry key does not exist"}));
+            Expected({"HKEY_CLASSES_ROOT\\$S\\.pad |  | gone | ProgId registry key does not exist",
+                      "HKEY_CLASSES_ROOT\\$S\\.pad |  | gone | ProgId registry key does not exist"}));
 }
 
 TEST_F(ClassChecksTest, EachCheckNamesItselfInTheStatusLine) {
@@ -330,6 +330,26 @@ TEST_F(ClassChecksTest, ClassesReportMissingClassesVersionsAndIcons) {
   // default value, holds every 32-bit class and is never offered for deletion.
 }
 
+TEST_F(ClassChecksTest, ClassIconsNamedAsResourcesAreTestedByTheirFile) {
+  Plant(R"(
+    [HKEY_CLASSES_ROOT\$S\Resource\DefaultIcon]
+    @="@$D\\Lib\\good.dll,-21787"
+    [HKEY_CLASSES_ROOT\$S\ResourceGone\DefaultIcon]
+    @="@$D\\Lib\\gone.dll,-21787"
+    [HKEY_CLASSES_ROOT\$S\ResourceBare\DefaultIcon]
+    @="@ole32.dll,-5"
+    [HKEY_CLASSES_ROOT\$S\ResourceBareGone\DefaultIcon]
+    @="@gone32.dll,-5"
+    [HKEY_CLASSES_ROOT\$S\Package\DefaultIcon]
+    @="@{Microsoft.XboxApp_48.49.31001.0_x64__8wekyb3d8bbwe?ms-resource://Microsoft.XboxApp/Files/Assets/x.png}"
+  )");
+  Run(checks_.CheckClasses, "$S\\");
+  EXPECT_EQ(Records(), Expected({
+      "HKEY_CLASSES_ROOT\\$S\\ResourceBareGone\\DefaultIcon |  | @gone32.dll,-5 | DefaultIcon file does not exists",
+      "HKEY_CLASSES_ROOT\\$S\\ResourceGone\\DefaultIcon |  | @$D\\Lib\\gone.dll,-21787 | DefaultIcon file does not exists",
+  }));
+}
+
 // --- CheckTypeLibs --------------------------------------------------------
 
 TEST_F(ClassChecksTest, TypeLibsReportMissingFilesAndHelpFolders) {
@@ -439,7 +459,7 @@ TEST_F(ClassChecksTest, InterfacesReportMissingLibrariesProxiesAndBases) {
 #ifndef _WIN32
 // Wine's HKEY_CLASSES_ROOT is HKLM\Software\Classes alone; only Windows (and
 // the in-memory store) merge the user's classes into it.
-TEST_F(ClassChecksTest, InterfacesWantTheirTargetsRegisteredMachineWide) {
+TEST_F(ClassChecksTest, InterfacesAcceptTargetsRegisteredForTheUser) {
   Plant(R"(
     [HKEY_CURRENT_USER\Software\Classes\TypeLib\$S.UserLib\1.0]
     [HKEY_CURRENT_USER\Software\Classes\CLSID\$S.UserProxy]
@@ -447,10 +467,22 @@ TEST_F(ClassChecksTest, InterfacesWantTheirTargetsRegisteredMachineWide) {
     [HKEY_CURRENT_USER\Software\Classes\$S\Interface\$S.UserBase]
     [HKEY_CLASSES_ROOT\$S\Interface\User\TypeLib]
     @="$S.UserLib"
+    "Version"="1"
     [HKEY_CLASSES_ROOT\$S\Interface\User\ProxyStubClsid32]
     @="$S.UserProxy"
     [HKEY_CLASSES_ROOT\$S\Interface\User\BaseInterface]
     @="$S.UserBase"
+    ; The same shapes naming targets registered nowhere.
+    [HKEY_CLASSES_ROOT\$S\Interface\Gone\TypeLib]
+    @="$S.GoneLib"
+    [HKEY_CLASSES_ROOT\$S\Interface\Gone\ProxyStubClsid32]
+    @="$S.GoneProxy"
+    [HKEY_CLASSES_ROOT\$S\Interface\Gone\BaseInterface]
+    @="$S.GoneBase"
+    ; A user library of another version than the one asked for.
+    [HKEY_CLASSES_ROOT\$S\Interface\OtherVersion\TypeLib]
+    @="$S.UserLib"
+    "Version"="2"
   )");
   TRegistry classes(*store_);
   classes.SetRootKey(TRootKey::ClassesRoot);
@@ -459,9 +491,10 @@ TEST_F(ClassChecksTest, InterfacesWantTheirTargetsRegisteredMachineWide) {
   ASSERT_TRUE(classes.KeyExists(Expand("$S\\Interface\\$S.UserBase")));
   Run(checks_.CheckInterfaces, "$S\\Interface\\");
   EXPECT_EQ(Records(), Expected({
-      "HKEY_CLASSES_ROOT\\$S\\Interface\\User\\TypeLib |  | $S.UserLib | TypeLib registry key does not exist",
-      "HKEY_CLASSES_ROOT\\$S\\Interface\\User\\ProxyStubClsid32 |  | $S.UserProxy | ProxyStubClsid32 registry key does not exist",
-      "HKEY_CLASSES_ROOT\\$S\\Interface\\User\\BaseInterface |  | $S.UserBase | BaseInterface key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\Gone\\TypeLib |  | $S.GoneLib | TypeLib registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\Gone\\ProxyStubClsid32 |  | $S.GoneProxy | ProxyStubClsid32 registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\Gone\\BaseInterface |  | $S.GoneBase | BaseInterface key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\Interface\\OtherVersion\\TypeLib |  | $S.UserLib | TypeLib registry key does not exist",
   }));
 }
 #endif
@@ -498,10 +531,10 @@ TEST_F(ClassChecksTest, FileExtensionsReportClassesContentTypesAndHandlers) {
   )");
   Run(checks_.CheckFileExtensions, "\\$S\\");
   EXPECT_EQ(Records(), Expected({
-      "HKEY_CLASSES_ROOT\\\\$S\\.blank\\PersistentHandler |  |     | PersistentHandler registry key does not exist",
-      "HKEY_CLASSES_ROOT\\\\$S\\.noclass |  | gonefile | ProgId registry key does not exist",
-      "HKEY_CLASSES_ROOT\\\\$S\\.nohandler\\PersistentHandler |  | {Gone} | PersistentHandler registry key does not exist",
-      "HKEY_CLASSES_ROOT\\\\$S\\.nomime | Content Type | text/gone | Content Type registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.blank\\PersistentHandler |  |     | PersistentHandler registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.noclass |  | gonefile | ProgId registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.nohandler\\PersistentHandler |  | {Gone} | PersistentHandler registry key does not exist",
+      "HKEY_CLASSES_ROOT\\$S\\.nomime | Content Type | text/gone | Content Type registry key does not exist",
   }));
 }
 
@@ -546,7 +579,7 @@ TEST_F(ClassChecksTest, AValueThatIsNotTextEndsTheOtherChecks) {
           "Content Type"=hex(7):00,00
           [HKEY_CLASSES_ROOT\$S\.c]
           @="gone")",
-       "HKEY_CLASSES_ROOT\\\\$S\\.a |  | gone | ProgId registry key does not exist"},
+       "HKEY_CLASSES_ROOT\\$S\\.a |  | gone | ProgId registry key does not exist"},
   };
   for (const auto& c : cases) {
     engine_->Errors.clear();
@@ -600,7 +633,7 @@ TEST_F(ClassChecksTest, AScanOfTheClassesSectionFindsEveryKindInOrder) {
       "HKEY_CLASSES_ROOT\\$S.Prog\\CurVer |  | $S.Prog.9 | CurVer registry key does not exist",
       "HKEY_CLASSES_ROOT\\TypeLib\\$S.Lib |  | $D\\Lib\\gone.tlb | Win32 file does not exist2",
       "HKEY_CLASSES_ROOT\\Interface\\$S.Iface\\BaseInterface |  | $S.NoBase | BaseInterface key does not exist",
-      "HKEY_CLASSES_ROOT\\\\.$S |  | $S.NoClass | ProgId registry key does not exist",
+      "HKEY_CLASSES_ROOT\\.$S |  | $S.NoClass | ProgId registry key does not exist",
   }));
   ASSERT_EQ(finished.size(), 1u);
   EXPECT_EQ(finished[0],

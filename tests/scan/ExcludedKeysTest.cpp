@@ -27,6 +27,17 @@ TEST(ExcludedKeysTest, PartOfTheKeyNameMatchesOnlyInTheSameLetterCase) {
   EXPECT_FALSE(IsExcludedKey({kKey + "\\Baz"}, kKey));
 }
 
+TEST(ExcludedKeysTest, LinesWithTheOldDoubledSeparatorStillMatch) {
+  const std::string dll = "HKEY_CLASSES_ROOT\\.dll";
+  EXPECT_TRUE(IsExcludedKey({"HKEY_CLASSES_ROOT\\\\.dll"}, dll));
+  EXPECT_TRUE(IsExcludedKey({"hkey_classes_root\\\\.DLL"}, dll));
+  EXPECT_TRUE(IsExcludedKey({"ROOT\\\\.dll"}, dll));
+  EXPECT_TRUE(IsExcludedKey({dll}, dll));
+  // Other keys stay visible.
+  EXPECT_FALSE(IsExcludedKey({"HKEY_CLASSES_ROOT\\\\.dll"}, "HKEY_CLASSES_ROOT\\.exe"));
+  EXPECT_FALSE(IsExcludedKey({"HKEY_CLASSES_ROOT\\\\.dll"}, "HKEY_CLASSES_ROOT\\.dl"));
+}
+
 TEST(ExcludedKeysTest, EmptyEntriesAndEmptyListsHideNothing) {
   EXPECT_FALSE(IsExcludedKey({}, kKey));
   EXPECT_FALSE(IsExcludedKey({""}, kKey));

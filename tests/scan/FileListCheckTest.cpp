@@ -69,6 +69,46 @@ TEST_F(FileListTest, StringValuesNamingMissingLocalFilesAreReported) {
   EXPECT_EQ(found, (Log{"Expand=" + gone, "Gone=" + gone}));
 }
 
+// The references of a leaf's values that the walk reported, sorted.
+Log ReportedValues(const TRegistryCheckThread& engine) {
+  Log found;
+  for (const auto& r : engine.Errors) found.push_back(r->ValueName);
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+TEST_F(FileListTest, AnExtensionInsideAFolderNameEndsNoFileName) {
+  drive.MakeFile("Data\\site.community\\page.txt");
+  drive.MakeFile("Data\\my.axis\\x.exe");
+  LoadRegistryFixture(
+      *store,
+      "[" + Key("Leaf") + "]\n" +
+          "\"Axis\"=" + Q(drive.Path("Data\\my.axis\\x.exe") + " /s") + "\n" +
+          "\"AxisGone\"=" + Q(drive.Path("Data\\my.axis\\gone.exe") + " /s") + "\n" +
+          "\"Site\"=" + Q(drive.Path("Data\\site.community\\page.txt")) + "\n" +
+          "\"SiteGone\"=" + Q(drive.Path("Data\\site.community\\gone.txt")) + "\n");
+
+  Scan();
+
+  EXPECT_EQ(ReportedValues(*engine), (Log{"AxisGone", "SiteGone"}));
+}
+
+TEST_F(FileListTest, AResourceIndexFollowsAFileOfAnyKind) {
+  drive.MakeFile("Windows\\System32\\drivers\\http.sys");
+  drive.MakeFile("Data\\strings.mui");
+  LoadRegistryFixture(
+      *store,
+      "[" + Key("Leaf") + "]\n" +
+          "\"Driver\"=" + Q(drive.Path("Windows\\System32\\drivers\\http.sys") + ",3") + "\n" +
+          "\"DriverGone\"=" + Q(drive.Path("Windows\\System32\\drivers\\gone.sys") + ",3") + "\n" +
+          "\"Strings\"=" + Q("@" + drive.Path("Data\\strings.mui") + ",-101") + "\n" +
+          "\"StringsGone\"=" + Q("@" + drive.Path("Data\\gone.mui") + ",-101") + "\n");
+
+  Scan();
+
+  EXPECT_EQ(ReportedValues(*engine), (Log{"DriverGone", "StringsGone"}));
+}
+
 TEST_F(FileListTest, ValuesOfKeysWithSubkeysAreNotExamined) {
   LoadRegistryFixture(*store, "[" + Key("Parent") + "]\n\"Gone\"=" +
                                   Q(Missing("a.exe")) + "\n[" +

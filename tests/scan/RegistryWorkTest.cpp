@@ -410,11 +410,11 @@ TEST(RegistryErrorKeyTextTest, NamesTheRootThenABackslashThenThePath) {
     record.RootKey = root;
     EXPECT_EQ(TRegistryCheckThread::RegistryErrorKeyText(record), text);
   }
-  // The path goes in as the check built it.
+  // A path taken from the root (file extensions) brings its own separator.
   record.RootKey = TRootKey::ClassesRoot;
   record.KeyPath = "\\.xyz";
   EXPECT_EQ(TRegistryCheckThread::RegistryErrorKeyText(record),
-            "HKEY_CLASSES_ROOT\\\\.xyz");
+            "HKEY_CLASSES_ROOT\\.xyz");
 }
 
 // ---------------------------------------------------------------------------

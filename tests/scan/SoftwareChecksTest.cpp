@@ -133,6 +133,56 @@ TEST_F(StartupRunTest, EmptyAndMissingCommandsAreReportedWithTheKeysBackslash) {
                      ",Start | Startup file does not exist"}));
 }
 
+TEST_F(StartupRunTest, AQuotedProgramEndsAtItsClosingQuote) {
+  drive.MakeFile("Windows\\System32\\wscript.exe");
+  drive.MakeFile("Data\\db.kdbx");
+  drive.MakeFile("Data\\run me.vbs");
+  const std::string gone = Missing("gone.exe");
+  const std::string goneScript = drive.Path("Data\\gone.vbs");
+  const std::string doc = "\"" + drive.Path("Data\\db.kdbx") + "\"";
+  PlantRun({"\"TidewellA\"=" + Q("\"" + App() + "\" background"),
+            "\"TidewellB\"=" + Q("\"" + App() + "\" " + doc),
+            "\"TidewellC\"=" + Q("wscript.exe \"" + drive.Path("Data\\run me.vbs") + "\""),
+            "\"TidewellD\"=" + Q("\"%SystemRoot%\\System32\\wscript.exe\" //B \"" +
+                               drive.Path("Data\\run me.vbs") + "\""),
+            "\"TidewellGoneA\"=" + Q("\"" + gone + "\" background"),
+            "\"TidewellGoneB\"=" + Q("\"" + gone + "\" " + doc),
+            "\"TidewellGoneC\"=" + Q("wscript.exe \"" + goneScript + "\""),
+            "\"TidewellGoneD\"=" + Q("\"%SystemRoot%\\System32\\wscript.exe\" //B \"" +
+                                   goneScript + "\"")});
+
+  CheckStartupRun(*engine, *refs);
+
+  const std::string key = kLM + kRun + "\\";
+  const std::string text = " | Startup file does not exist";
+  EXPECT_EQ(Records(),
+            (Log{key + " | TidewellGoneA | \"" + gone + "\" background" + text,
+                 key + " | TidewellGoneB | \"" + gone + "\" " + doc + text,
+                 key + " | TidewellGoneC | wscript.exe \"" + goneScript + "\"" + text,
+                 key + " | TidewellGoneD | \"%SystemRoot%\\System32\\wscript.exe\" //B \"" +
+                     goneScript + "\"" + text}));
+}
+
+TEST_F(StartupRunTest, ADashInAFolderNameIsNoSwitch) {
+  drive.MakeFile("Program Files\\Foo - Bar\\tool.exe");
+  const std::string tool = drive.Path("Program Files\\Foo - Bar\\tool.exe");
+  const std::string gone = drive.Path("Program Files\\Foo - Bar\\gone.exe");
+  PlantRun({"\"TidewellA\"=" + Q("\"" + tool + "\" --hidden"),
+            "\"TidewellB\"=" + Q(tool + " --hidden"),
+            "\"TidewellC\"=" + Q(tool + " -q"),
+            "\"TidewellGoneA\"=" + Q("\"" + gone + "\" --hidden"),
+            "\"TidewellGoneB\"=" + Q(gone + " --hidden"),
+            "\"TidewellGoneC\"=" + Q(gone + " -q")});
+
+  CheckStartupRun(*engine, *refs);
+
+  const std::string key = kLM + kRun + "\\";
+  const std::string text = " | Startup file does not exist";
+  EXPECT_EQ(Records(), (Log{key + " | TidewellGoneA | \"" + gone + "\" --hidden" + text,
+                            key + " | TidewellGoneB | " + gone + " --hidden" + text,
+                            key + " | TidewellGoneC | " + gone + " -q" + text}));
+}
+
 TEST_F(StartupRunTest, OnlyTheMachineListIsExamined) {
   PlantRun({"\"TidewellUser\"=" + Q(Missing("gone.exe"))}, TRootKey::CurrentUser);
   CheckStartupRun(*engine, *refs);
@@ -178,6 +228,22 @@ TEST_F(AppPathsTest, EntriesWithoutAnExistingProgramAreReported) {
                      " | Application does not exists",
                  key + "TidewellAppSPath.exe |  | TidewellBare.exe | Application "
                        "does not exists"}));
+}
+
+TEST_F(AppPathsTest, SearchFoldersThatAreNotTextAreLeftAside) {
+  PlantEntry("TidewellAppBytes.exe", "@=\"kernel32.dll\"\n\"Path\"=hex:43,3a\n");
+  PlantEntry("TidewellAppBytesGone.exe", "@=\"TidewellGone.exe\"\n\"Path\"=hex:43,3a\n");
+  PlantEntry("TidewellAppNumber.exe", "@=" + Q(App()) + "\n\"Path\"=dword:00000001\n");
+  PlantEntry("TidewellAppNumberGone.exe", "@=" + Q(Missing("gone.exe")) +
+                                              "\n\"Path\"=dword:00000001\n");
+
+  CheckAppPaths(*engine, *refs);
+
+  const std::string key = kLM + kAppPaths + "\\";
+  EXPECT_EQ(Records(),
+            (Log{key + "TidewellAppBytesGone.exe |  | TidewellGone.exe | Application does not exists",
+                 key + "TidewellAppNumberGone.exe |  | " + Missing("gone.exe") +
+                     " | Application does not exists"}));
 }
 
 TEST_F(AppPathsTest, AProgramValueThatIsNotTextEndsTheScan) {

@@ -159,7 +159,7 @@ const Lines kExpected = {
     "HKEY_CLASSES_ROOT\\$S.Document\\CurVer |  | $S.Document.9 | CurVer registry key does not exist",
     "HKEY_CLASSES_ROOT\\TypeLib\\{$S-0003} |  | $D\\gone\\library.tlb | Win32 file does not exist2",
     "HKEY_CLASSES_ROOT\\Interface\\{$S-0004}\\BaseInterface |  | {$S-0005} | BaseInterface key does not exist",
-    "HKEY_CLASSES_ROOT\\\\.$S |  | $S.NoSuchClass | ProgId registry key does not exist",
+    "HKEY_CLASSES_ROOT\\.$S |  | $S.NoSuchClass | ProgId registry key does not exist",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs | $D\\gone\\shared.dll | $D\\gone\\shared.dll | SharedDLL file does not exist",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\ | $S Gone | \"$D\\gone\\start.exe\" /tray | Startup file does not exist",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$S-gone.exe |  | $D\\gone\\app.exe | Application does not exists",
