@@ -12,9 +12,11 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Shell.h"
 #include "platform/SystemEnvironment.h"
 #include "registry/RegistryStore.h"
 #include "scan/FolderSet.h"
+#include "settings/SettingsStore.h"
 #include "undo/Undos.h"
 
 namespace tidewell {
@@ -25,6 +27,10 @@ struct TAppServices {
   TSystemEnvironment& Environment;
   TAnsiCodePage& CodePage;
   TClock& Clock;
+  TShell& Shell;
+  // The windows' settings files: read when a window is created, written at
+  // the program's end.
+  TSettingsStore& Settings;
   const TFolderSet& Folders;
   TRegUndoFile& UndoFile;
   TExitWin& ExitWin;

@@ -50,6 +50,14 @@ bool ReadCleanupChecks(const TSettingsFile& store, TCleanupChecks& checks,
   return true;
 }
 
+TCleanupChecks ReadCleanupChecksLeniently(const TSettingsFile& store) {
+  TCleanupChecks checks;
+  for (const auto& [name, member] : kProperties) {
+    checks.*member = store.ReadBool(name, checks.*member);
+  }
+  return checks;
+}
+
 std::uint16_t CategoriesOf(const TCleanupChecks& checks) {
   std::uint16_t categories = 0;
   if (checks.chkClassesSection) categories |= cfClassesSection;

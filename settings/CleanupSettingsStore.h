@@ -40,6 +40,10 @@ void StoreCleanupChecks(const TCleanupChecks& checks, TSettingsFile& store);
 bool ReadCleanupChecks(const TSettingsFile& store, TCleanupChecks& checks,
                        std::string& error);
 
+// The windows' reading: each of the ten lines on its own, a missing or
+// garbled one keeping its default, so that one bad line costs no other.
+TCleanupChecks ReadCleanupChecksLeniently(const TSettingsFile& store);
+
 // The engine's Categories for these check states: the sum of the selected
 // flags, nothing added.
 std::uint16_t CategoriesOf(const TCleanupChecks& checks);

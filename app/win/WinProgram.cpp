@@ -4,6 +4,7 @@
 
 #include "app/ApplicationFolder.h"
 #include "app/win/WinVersionInfo.h"
+#include "platform/win/WideText.h"
 #include "app/win/uAutorun.h"
 #include "app/win/uCleanupSettings.h"
 #include "app/win/uHelp.h"
@@ -35,11 +36,12 @@ void TWinProgram::InitializeCom() {
 void TWinProgram::CreateUndoWriter() {
   // ApplicationFolder itself is set later, by the main window; the writer
   // needs the same folder now.
-  undoFile_ = std::make_unique<TRegUndoFile>(
-      registry_, fileSystem_, clock_, codePage_,
-      ApplicationFolderOf(programFile_), version_.ProductName);
-  services_.emplace(TAppServices{registry_, fileSystem_, environment_, codePage_,
-                                 clock_, folders_, *undoFile_, exitWin_, ""});
+  const std::string folder = ApplicationFolderOf(programFile_);
+  undoFile_ = std::make_unique<TRegUndoFile>(registry_, fileSystem_, clock_, codePage_,
+                                             folder, version_.ProductName);
+  settings_ = std::make_unique<TSettingsStore>(fileSystem_, codePage_, folder);
+  services_.emplace(TAppServices{registry_, fileSystem_, environment_, codePage_, clock_,
+                                 shell_, *settings_, folders_, *undoFile_, exitWin_, ""});
 }
 
 void TWinProgram::SetTitle(const char* title) {
@@ -102,9 +104,25 @@ void TWinProgram::RunMessageLoop() {
 }
 
 void TWinProgram::DestroyForms() {
+  SaveSettings();
   // The task windows first: destroying their owner would take them along.
   while (!taskForms_.empty()) taskForms_.pop_back();
   frmMain_.reset();
+}
+
+void TWinProgram::SaveSettings() {
+  if (!settings_ || settingsSaved_) return;
+  settingsSaved_ = true;
+  for (auto& [kind, window] : taskForms_) window->StoreSettings();
+  // The program is ending: a file that cannot be written keeps its old
+  // content (it is replaced only once the new one is on disk), and there is
+  // no window left to say so in.
+  std::vector<std::string> errors;
+  if (!settings_->SaveAll(errors)) {
+    for (const std::string& error : errors) {
+      OutputDebugStringW(WideText("Tidewell: settings not saved: " + error + "\n").c_str());
+    }
+  }
 }
 
 void TWinProgram::DestroyUndoWriter() { undoFile_.reset(); }

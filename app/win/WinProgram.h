@@ -17,6 +17,7 @@
 #include "platform/win/WinAnsiCodePage.h"
 #include "platform/win/WinClock.h"
 #include "platform/win/WinFileSystem.h"
+#include "platform/win/WinShell.h"
 #include "platform/win/WinSystemEnvironment.h"
 #include "registry/win/WinRegistryStore.h"
 #include "scan/FolderSet.h"
@@ -40,6 +41,8 @@ class TWinProgram final : public TProgramHost {
 
  private:
   TForm* FindForm(TFormKind form);
+  // The windows' values into their files, once, at the program's end.
+  void SaveSettings();
   std::unique_ptr<TTaskForm> MakeTaskForm(TFormKind form);
 
   WinRegistryStore registry_;
@@ -47,12 +50,15 @@ class TWinProgram final : public TProgramHost {
   WinSystemEnvironment environment_;
   WinClock clock_;
   WinAnsiCodePage codePage_;
+  WinShell shell_;
   WinShutdownSystem shutdownSystem_;
   TExitWin exitWin_{shutdownSystem_};
   std::string programFile_;
   TVersionInfo version_;
   TFolderSet folders_;
   std::unique_ptr<TRegUndoFile> undoFile_;
+  std::unique_ptr<TSettingsStore> settings_;
+  bool settingsSaved_ = false;
   std::optional<TAppServices> services_;
   bool comInitialized_ = false;
 

@@ -8,6 +8,7 @@
 
 #include "settings/CleanupSettingsStore.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsStore.h"
 #include "platform/AnsiCodePage.h"
 #include "scan/RegistryWork.h"
 #include "tests/platform/TestDrive.h"
@@ -232,4 +233,42 @@ TEST_F(SettingsFileOnDisk, AGarbledOrUnicodeFileIsRefusedWithItsReason) {
 }
 
 }  // namespace
+}  // namespace tidewell
+
+namespace tidewell {
+
+TEST_F(SettingsFileOnDisk, TheStoreReadsAtCreationAndWritesOnlyAtTheEnd) {
+  const std::string garbled = "[frmCleanupSettings]\r\nchkSounds.Checked=Maybe\r\n"
+                              "chkFonts.Checked=False\r\n";
+  drive_.MakeFile("CleanupSettings.ini", garbled);
+  TSettingsStore store(drive_.FileSystem(), codePage_, drive_.Root() + "\\");
+  TSettingsFile& file = store.Open("CleanupSettings", "frmCleanupSettings");
+  EXPECT_EQ(&store.Open("cleanupsettings", "frmCleanupSettings"), &file);
+  // What can be read is there; the garbled line is reported and left out.
+  EXPECT_FALSE(file.ReadBool("chkFonts.Checked", true));
+  EXPECT_EQ(file.Find("chkSounds.Checked"), nullptr);
+  ASSERT_EQ(store.ReadProblems().size(), 1u);
+
+  file.Clear();
+  file.WriteBool("chkSounds.Checked", true);
+  std::string bytes;
+  ASSERT_TRUE(drive_.FileSystem().ReadWholeFile(drive_.Path("CleanupSettings.ini"), bytes));
+  EXPECT_EQ(bytes, garbled) << "nothing is written before the program ends";
+
+  std::vector<std::string> errors;
+  ASSERT_TRUE(store.SaveAll(errors));
+  ASSERT_TRUE(drive_.FileSystem().ReadWholeFile(drive_.Path("CleanupSettings.ini"), bytes));
+  EXPECT_EQ(bytes, "[frmCleanupSettings]\r\nchkSounds.Checked=True\r\n\r\n");
+
+  // A file that cannot be replaced (a folder stands in its way) is reported
+  // and the others are still written.
+  drive_.MakeFolder("Autorun.ini");
+  store.Open("Autorun", "frmAutorun").WriteInteger("rgTasks.ItemIndex", 1);
+  file.WriteBool("chkFonts.Checked", false);
+  EXPECT_FALSE(store.SaveAll(errors));
+  EXPECT_EQ(errors.size(), 1u);
+  ASSERT_TRUE(drive_.FileSystem().ReadWholeFile(drive_.Path("CleanupSettings.ini"), bytes));
+  EXPECT_EQ(bytes, "[frmCleanupSettings]\r\nchkSounds.Checked=True\r\nchkFonts.Checked=False\r\n\r\n");
+}
+
 }  // namespace tidewell

@@ -19,6 +19,9 @@ class TTaskForm : public TForm {
 
   ~TTaskForm() override;
   HWND btnBack() const { return btnBack_; }
+  // Copies the window's values into the run's settings store (done at each
+  // closing and at the program's end); windows without settings have none.
+  virtual void StoreSettings() {}
 
  protected:
   // `centreOnOwner`: opened over the main window, otherwise in the centre of
