@@ -12,8 +12,13 @@ class TfrmRegistryCleanup final : public TTaskForm {
  public:
   TfrmRegistryCleanup(HWND owner, TAppServices& services, const TWinResources& resources);
 
+  // "FormPlacement" in its settings file; the list's column widths join it
+  // with the list.
+  void StoreSettings() override;
+
  private:
   TAppServices& services_;
+  TSettingsFile& settings_;
 };
 
 }  // namespace tidewell

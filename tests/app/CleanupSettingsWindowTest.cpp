@@ -142,6 +142,10 @@ TEST_F(CleanupSettingsWindowTest, ChoicesSurviveARestartInTheFilesExactFormat) {
             "chkWinStartup.Checked=True\r\n"
             "gbClearSoftware.CheckBoxChecked=False\r\n"
             "\r\n");
+  EXPECT_EQ(FileText(std::string(kFolder) + "RegistryCleanup.ini")
+                .rfind("[frmRegistryCleanup]\r\nFormPlacement=\"", 0),
+            0u)
+      << "the cleanup window keeps where it stood";
 
   // Started again, the window is as it was left; the title bar closes it
   // without going on to the cleanup window.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/CleanupSettingsStore.h"
+#include "settings/FormPlacement.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsStore.h"
 #include "platform/AnsiCodePage.h"
@@ -269,6 +270,24 @@ TEST_F(SettingsFileOnDisk, TheStoreReadsAtCreationAndWritesOnlyAtTheEnd) {
   EXPECT_EQ(errors.size(), 1u);
   ASSERT_TRUE(drive_.FileSystem().ReadWholeFile(drive_.Path("CleanupSettings.ini"), bytes));
   EXPECT_EQ(bytes, "[frmCleanupSettings]\r\nchkSounds.Checked=True\r\nchkFonts.Checked=False\r\n\r\n");
+}
+
+}  // namespace tidewell
+
+namespace tidewell {
+
+TEST(FormPlacementTest, TenNumbersInOneQuotedTextAndNothingForLess) {
+  TSettingsFile settings("RegistryUndo", "frmRegistryUndo");
+  StoreFormPlacement({0, 1, -1, -1, -1, -1, 120, 80, 712, 500}, settings);
+  EXPECT_EQ(settings.Text(),
+            "[frmRegistryUndo]\r\nFormPlacement=\"0,1,-1,-1,-1,-1,120,80,712,500\"\r\n\r\n");
+  ASSERT_TRUE(ReadFormPlacement(settings));
+  EXPECT_EQ((*ReadFormPlacement(settings))[8], 712);
+
+  settings.LoadText("[frmRegistryUndo]\r\nFormPlacement=\"0,1,-1,-1,-1,-1,120,80\"\r\n");
+  EXPECT_FALSE(ReadFormPlacement(settings)) << "eight numbers";
+  settings.LoadText("[frmRegistryUndo]\r\nFormPlacement=\"0,1,-1,-1,-1,-1,120,80,120,80\"\r\n");
+  EXPECT_FALSE(ReadFormPlacement(settings)) << "a rectangle with no area";
 }
 
 }  // namespace tidewell

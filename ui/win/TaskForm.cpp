@@ -1,6 +1,7 @@
 #include "ui/win/TaskForm.h"
 
 #include "ui/win/SharedImages.h"
+#include "ui/win/WindowPlacement.h"
 
 namespace tidewell {
 
@@ -30,7 +31,14 @@ TTaskForm::~TTaskForm() {
   DestroyHandle();
 }
 
-void TTaskForm::BeforeShow() { Centre(); }
+void TTaskForm::BeforeShow() {
+  if (!placed_) Centre();
+}
+
+void TTaskForm::RestorePlacement(const std::array<std::int64_t, 10>& placement) {
+  PlaceWindow(Handle(), placement);
+  placed_ = true;
+}
 
 void TTaskForm::Centre() {
   CentreOn(centreOnOwner_ ? GetWindow(Handle(), GW_OWNER) : nullptr);

@@ -3,6 +3,8 @@
 // Created once at start, shown modally by the launcher, hidden when closed.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 #include "ui/win/Form.h"
@@ -35,6 +37,10 @@ class TTaskForm : public TForm {
   // The "Back" button; closes the window.
   virtual void btnBackClick();
 
+  // Puts the window where a settings file says it stood; it is then no
+  // longer centred when shown.
+  void RestorePlacement(const std::array<std::int64_t, 10>& placement);
+
   // Where the left-hand buttons stand, top to bottom.
   static constexpr int kButtonLeft = 16;
   static constexpr int kButtonWidth = 100;
@@ -46,6 +52,7 @@ class TTaskForm : public TForm {
   void Centre();
 
   bool centreOnOwner_;
+  bool placed_ = false;
   HWND btnBack_ = nullptr;
   TImageList backImage_;
 };
