@@ -1,6 +1,7 @@
 #include "settings/ExcludedKeysFile.h"
 
 #include "settings/WholeFileWrite.h"
+#include "platform/EightBitTextFile.h"
 #include "platform/TextLines.h"
 
 namespace tidewell {
@@ -23,17 +24,20 @@ bool LoadExcludedKeys(TFileSystem& fileSystem, TAnsiCodePage& codePage,
                       const std::string& path, std::vector<std::string>& entries,
                       std::string& error) {
   entries.clear();
-  if (!fileSystem.FileExists(path)) return true;
   std::string bytes;
-  if (!fileSystem.ReadWholeFile(path, bytes)) {
-    error = path + " cannot be read";
-    return false;
-  }
-  // A list saved as UTF-16 would match nothing while looking right in an
-  // editor; better to say so than to hide nothing silently.
-  if (bytes.find('\0') != std::string::npos) {
-    error = path + " is not 8-bit text (saved as Unicode?); save it as ANSI text";
-    return false;
+  switch (ReadEightBitFile(fileSystem, path, bytes)) {
+    case TEightBitRead::Missing:
+      return true;
+    case TEightBitRead::Unreadable:
+      error = path + " cannot be read";
+      return false;
+    case TEightBitRead::NotEightBit:
+      // A list saved as UTF-16 would match nothing while looking right in an
+      // editor; better to say so than to hide nothing silently.
+      error = path + " is not 8-bit text (saved as Unicode?); save it as ANSI text";
+      return false;
+    case TEightBitRead::Read:
+      break;
   }
   entries = SplitExcludedKeys(codePage.ToUtf8(bytes));
   return true;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "settings/WholeFileWrite.h"
+#include "platform/EightBitTextFile.h"
 #include "platform/TextEncoding.h"
 #include "platform/TextLines.h"
 #include "platform/TextTrim.h"
@@ -257,15 +258,18 @@ std::vector<std::string> TSettingsFile::LoadText(const std::string& text) {
 bool TSettingsFile::LoadFromFile(TFileSystem& fileSystem, TAnsiCodePage& codePage,
                                  const std::string& path, std::string& error) {
   properties_.clear();
-  if (!fileSystem.FileExists(path)) return true;
   std::string bytes;
-  if (!fileSystem.ReadWholeFile(path, bytes)) {
-    error = path + " cannot be read";
-    return false;
-  }
-  if (bytes.find('\0') != std::string::npos) {
-    error = path + " is not an 8-bit text file";
-    return false;
+  switch (ReadEightBitFile(fileSystem, path, bytes)) {
+    case TEightBitRead::Missing:
+      return true;
+    case TEightBitRead::Unreadable:
+      error = path + " cannot be read";
+      return false;
+    case TEightBitRead::NotEightBit:
+      error = path + " is not an 8-bit text file";
+      return false;
+    case TEightBitRead::Read:
+      break;
   }
   const std::vector<std::string> problems = LoadText(codePage.ToUtf8(bytes));
   if (!problems.empty()) {

@@ -1,5 +1,6 @@
 #include "undo/UndoFolder.h"
 
+#include "platform/EightBitTextFile.h"
 #include "platform/TextEncoding.h"
 #include "undo/Undos.h"
 
@@ -22,11 +23,14 @@ std::vector<TUndoEntry> ReadUndoFile(TFileSystem& fileSystem,
                                      TAnsiCodePage& codePage,
                                      const std::string& path) {
   std::string bytes;
-  if (!fileSystem.ReadWholeFile(path, bytes)) {
-    throw EUndoFileError("the undo file " + path + " cannot be read");
-  }
-  if (bytes.find('\0') != std::string::npos) {
-    throw EUndoFileError(path + " is not an undo file (it is not 8-bit text)");
+  switch (ReadEightBitFile(fileSystem, path, bytes)) {
+    case TEightBitRead::Missing:
+    case TEightBitRead::Unreadable:
+      throw EUndoFileError("the undo file " + path + " cannot be read");
+    case TEightBitRead::NotEightBit:
+      throw EUndoFileError(path + " is not an undo file (it is not 8-bit text)");
+    case TEightBitRead::Read:
+      break;
   }
   return ParseUndoEntries(SplitUndoFileLines(codePage.ToUtf8(bytes)));
 }

@@ -8,6 +8,7 @@
 #include "app/RunMode.h"
 #include "platform/win/WideText.h"
 #include "settings/CleanupSettingsStore.h"
+#include "ui/win/ToolTips.h"
 
 namespace tidewell {
 
@@ -47,9 +48,7 @@ void TfrmCleanupSettings::CreateControls() {
                     GetWindowLongPtrW(Handle(), GWL_STYLE) & ~WS_CLIPCHILDREN);
   btnNext_ = AddButton("Next", idNext, kButtonLeft + kButtonWidth + 8, kBottomButtonTop,
                        kButtonWidth, kButtonHeight);
-  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  tooltip_ = CreateToolTips(Handle());
 
   // "Options": the two boxes outside the software section.
   AddControl(L"BUTTON", kOptionsGroupCaption, BS_GROUPBOX, -1, kLeft, 8, kGroupWidth, 64);
@@ -97,14 +96,7 @@ void TfrmCleanupSettings::CreateControls() {
 void TfrmCleanupSettings::AddHelpTip(HWND control) {
   std::string help;
   for (const std::string& line : ExcludedKeysHelpLines()) help += line + "\r\n";
-  const std::wstring text = WideText(help);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(text.c_str());
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  AddToolTip(tooltip_, Handle(), control, help);
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 360);
   SendMessageW(tooltip_, TTM_SETTITLEW, TTI_INFO,
                reinterpret_cast<LPARAM>(WideText(kExcludedKeysHelpTitle).c_str()));

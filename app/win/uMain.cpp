@@ -12,6 +12,7 @@
 #include "ui/win/SharedImages.h"
 #include "app/StartupPrivileges.h"
 #include "platform/win/WideText.h"
+#include "ui/win/ToolTips.h"
 
 namespace tidewell {
 
@@ -127,10 +128,7 @@ void TfrmMain::CreateControls() {
   SendMessageW(bannerLabel, WM_SETFONT, reinterpret_cast<WPARAM>(bannerFont_.Get()),
                TRUE);
 
-  HWND tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, Handle(), nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+  HWND tooltip = CreateToolTips(Handle());
   int row = 0;
   for (const TMainButtonText& text : MainButtonTexts()) {
     HWND button = AddButton(text.Caption, idFirstButton + row, kButtonLeft,
@@ -144,16 +142,7 @@ void TfrmMain::CreateControls() {
     images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
     images.margin = {4, 0, 8, 0};
     SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-    if (text.ShortHelp[0] != '\0') {
-      const std::wstring tip = WideText(text.ShortHelp);
-      TTTOOLINFOW tool{};
-      tool.cbSize = sizeof(tool);
-      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      tool.hwnd = Handle();
-      tool.uId = reinterpret_cast<UINT_PTR>(button);
-      tool.lpszText = const_cast<wchar_t*>(tip.c_str());
-      SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    if (text.ShortHelp[0] != '\0') AddToolTip(tooltip, Handle(), button, text.ShortHelp);
     ++row;
   }
 
