@@ -144,6 +144,16 @@ long WinRegistryStore::SetValue(KeyHandle key, const std::string& name,
                                 std::size_t size) {
   if (size > MAXDWORD) return ERROR_INVALID_PARAMETER;
   static const BYTE kEmpty = 0;
+  if (size > 0 && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
+    // For string types the system counts a terminating zero that follows the
+    // data in memory but lies outside `size` ("the caller forgot it"). A
+    // value recorded without one must come back exactly as recorded, so the
+    // bytes go from a copy followed by a non-zero character.
+    std::vector<BYTE> copy(data, data + size);
+    copy.insert(copy.end(), {0xFF, 0xFF});
+    return RegSetValueExW(ToHkey(key), WideText(name).c_str(), 0, type, copy.data(),
+                          static_cast<DWORD>(size));
+  }
   return RegSetValueExW(ToHkey(key), WideText(name).c_str(), 0, type,
                         data ? data : &kEmpty, static_cast<DWORD>(size));
 }

@@ -212,6 +212,24 @@ TEST_F(RegistryContract, ReadStringStopsAtTheFirstZeroCharacter) {
   EXPECT_EQ(registry->ReadString("Two"), "a");
 }
 
+TEST_F(RegistryContract, StringDataWithoutAFinalZeroIsStoredAsGiven) {
+  // Undo restores such values byte for byte; the system API, left alone,
+  // counts a zero that happens to follow the data in memory.
+  auto registry = Create("A");
+  for (std::uint32_t type : {regtype::String, regtype::ExpandString, regtype::MultiString}) {
+    const std::vector<std::uint8_t> data = {'a', 0, 'b', 0};
+    const std::vector<std::uint8_t> followed = {'a', 0, 'b', 0, 0, 0};
+    registry->WriteRawValue("NoZero", type, data);
+    std::uint32_t readType = 0;
+    std::vector<std::uint8_t> read;
+    ASSERT_EQ(store_->QueryValue(registry->CurrentKey(), "NoZero", &readType, &read), 0);
+    EXPECT_EQ(read, data) << type;
+    ASSERT_EQ(store_->SetValue(registry->CurrentKey(), "NoZero", type, followed.data(), 4), 0);
+    ASSERT_EQ(store_->QueryValue(registry->CurrentKey(), "NoZero", &readType, &read), 0);
+    EXPECT_EQ(read, data) << "a zero after the given bytes is not theirs, type " << type;
+  }
+}
+
 TEST_F(RegistryContract, ReadStringOfOtherTypesFails) {
   auto registry = Create("A");
   registry->WriteInteger("Number", 5);
