@@ -19,6 +19,7 @@
 #include "scan/FolderSet.h"
 #include "scan/QueueDispatcher.h"
 #include "scan/RegistryWork.h"
+#include "undo/UndoFolder.h"
 #include "undo/Undos.h"
 
 namespace tidewell {
@@ -252,11 +253,15 @@ int RunCleanCommand(const TCliRequest& request, TCliSystem& system) {
   }
 
   TRegistryCheckThread& engine = scan.Engine();
+  std::vector<const TRegistryError*> chosen;
+  for (const auto& record : engine.Errors) {
+    if (record->Selected) chosen.push_back(record.get());
+  }
   if (!engine.CreateUndoFile()) {
     scan.Progress().Clear();
     system.Err << "Can not save logfile.\n";
     system.Err << "tidewell-cli: the undo file could not be written in "
-               << system.ApplicationFolder << "restore; nothing was deleted\n";
+               << UndoFolderOf(system.ApplicationFolder) << "; nothing was deleted\n";
     system.Err.flush();
     return kExitUndoFailed;
   }
@@ -265,6 +270,13 @@ int RunCleanCommand(const TCliRequest& request, TCliSystem& system) {
              << (undoFile.FileName().empty() ? "none (no entry could be recorded)"
                                              : undoFile.FileName())
              << "\n";
+  // What the undo file could not hold is not deleted; say which.
+  for (const TRegistryError* record : chosen) {
+    if (record->Selected) continue;
+    system.Out << "Kept (it cannot be recorded in the undo file): "
+               << TRegistryCheckThread::RegistryErrorKeyText(*record)
+               << (record->ValueName.empty() ? "" : " value " + record->ValueName) << "\n";
+  }
   system.Out.flush();
   engine.FixErrors();
   scan.Progress().Clear();

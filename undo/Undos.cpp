@@ -132,6 +132,13 @@ KeyInfo OpenKeyInfo(TRegistry& registry) {
   return info;
 }
 
+// The notation has no way to carry a line break in a key or value name: such
+// a name would come back as another name (or the key's values in its parent),
+// so a record holding one is refused and the entry is not deleted.
+void RequireOneLineName(const std::string& name) {
+  if (name.find_first_of("\r\n") != std::string::npos) throw IncompleteRecord{};
+}
+
 // Appends the whole-key form of one key and, depth first, of its subkeys.
 // False when the key does not exist or cannot be opened for reading; a
 // subkey in that state is an incomplete record unless it has simply gone.
@@ -141,6 +148,7 @@ bool AppendKeyTree(TRegistry& registry, TAnsiCodePage& codePage,
   registry.CloseKey();
   registry.SetRootKey(root);
   const std::string path = WithoutLeadingBackslash(keyPath);
+  RequireOneLineName(path);
   if (!registry.KeyExists(path)) return false;
   if (!registry.OpenKeyReadOnly(path)) {
     if (isSubKey) throw IncompleteRecord{};
@@ -154,6 +162,7 @@ bool AppendKeyTree(TRegistry& registry, TAnsiCodePage& codePage,
   registry.GetValueNames(names);
   if (names.size() < info.valueCount) throw IncompleteRecord{};
   for (const std::string& name : names) {
+    RequireOneLineName(name);
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
     if (!ReadValue(registry, name, type, data)) continue;
@@ -178,6 +187,8 @@ bool AppendOneValue(TRegistry& registry, TAnsiCodePage& codePage,
   registry.CloseKey();
   registry.SetRootKey(root);
   const std::string path = WithoutLeadingBackslash(keyPath);
+  RequireOneLineName(path);
+  RequireOneLineName(valueName);
   if (!registry.KeyExists(path) || !registry.OpenKeyReadOnly(path)) {
     return false;
   }

@@ -266,6 +266,22 @@ TEST_F(CliCommands, AnUndoFileThatCannotBeWrittenStopsTheCleanBeforeAnyDeletion)
   EXPECT_EQ(Registry(), before);
 }
 
+TEST_F(CliCommands, AnEntryTheUndoFileCannotHoldIsKeptAndNamed) {
+  TRegistry registry(cli_.store);
+  registry.SetRootKey(TRootKey::LocalMachine);
+  ASSERT_TRUE(registry.OpenKey(std::string(kRunKey).substr(19), false));
+  registry.WriteString("Two\nLines", cli_.drive.Path("gone\\two.exe"));
+  registry.CloseKey();
+  EXPECT_EQ(cli_.Run({"clean", "--categories", "StartupRun", "--yes"}), 0);
+  EXPECT_NE(cli_.Out().find(std::string("Kept (it cannot be recorded in the undo file): ") +
+                            kRunKey + "\\ value Two\nLines\n"),
+            std::string::npos)
+      << cli_.Out();
+  ASSERT_TRUE(registry.OpenKey(std::string(kRunKey).substr(19), false));
+  EXPECT_TRUE(registry.ValueExists("Two\nLines"));
+  EXPECT_FALSE(registry.ValueExists("Gone \"q\"")) << "the other entry went";
+}
+
 TEST_F(CliCommands, CleanWithNothingListedDeletesNothing) {
   EXPECT_EQ(cli_.Run({"clean", "--categories", "Fonts", "--yes"}), 0);
   EXPECT_EQ(cli_.Out(), "No errors found\nNothing to delete.\n");

@@ -341,6 +341,25 @@ TEST_F(UndoWriterTest, TextTheAnsiCodePageCannotHoldFailsTheEntry) {
   EXPECT_EQ(Entries(), "\r\n[HKEY_CURRENT_USER\\Latin]\r\n\"L\"=\"caf\xE9 \x80\"\r\n");
 }
 
+TEST_F(UndoWriterTest, NamesWithALineBreakFailTheEntry) {
+  // The notation would turn them into other names, so the records are refused
+  // (and the cleanup does not delete what it could not record).
+  TRegistry registry(memory);
+  registry.SetRootKey(TRootKey::CurrentUser);
+  ASSERT_TRUE(registry.OpenKey("\\Values", true));
+  registry.WriteString("line1\nline2", "x");
+  registry.WriteString("plain", "y");
+  ASSERT_TRUE(registry.OpenKey("\\Tree\\Sub\rName", true));
+  registry.WriteString("v", "z");
+  registry.CloseKey();
+  EXPECT_FALSE(writer.AddEntry(TRootKey::CurrentUser, "Values", "line1\nline2"));
+  EXPECT_FALSE(writer.AddEntry(TRootKey::CurrentUser, "Values", ""));
+  EXPECT_FALSE(writer.AddEntry(TRootKey::CurrentUser, "Tree", ""));
+  EXPECT_FALSE(writer.AddEntry(TRootKey::CurrentUser, "Tree\\Sub\rName", "v"));
+  ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, "Values", "plain"));
+  EXPECT_EQ(Entries(), "\r\n[HKEY_CURRENT_USER\\Values]\r\n\"plain\"=\"y\"\r\n");
+}
+
 TEST_F(UndoWriterTest, FailedOrShortWriteThrowsAndKeepsNoLines) {
   LoadRegistryFixture(memory, "[HKEY_CURRENT_USER\\A]\n\"X\"=\"1\"\n");
   ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, "A", "X"));
