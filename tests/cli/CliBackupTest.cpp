@@ -119,13 +119,5 @@ TEST_F(CliBackup, ExportsTheWholeRegistryIntoTheTimeStampedFileThatImportsBack) 
   EXPECT_EQ(Minus(after, before), Lines{}) << "extra after the import";
 }
 
-TEST_F(CliBackup, AFolderThatCannotBeMadeIsAnError) {
-  drive_.MakeFile("Program Files\\Tide well\\registrybackups", "not a folder");
-  const testing::CliRun run = testing::RunInstalledCli(appFolder_, {"backup"});
-  EXPECT_EQ(run.exitCode, 2u);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "tidewell-cli: Error backing up the registry!\n");
-}
-
 }  // namespace
 }  // namespace tidewell
