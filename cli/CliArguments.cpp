@@ -152,7 +152,7 @@ bool ParseCliArguments(const std::vector<std::string>& arguments,
                        TCliRequest& request, std::string& error) {
   request = TCliRequest{};
   if (arguments.empty()) {
-    error = "no command given (scan, clean or undo; see --help)";
+    error = "no command given (scan, clean, undo or backup; see --help)";
     return false;
   }
   const std::string& command = arguments[0];
@@ -182,7 +182,17 @@ bool ParseCliArguments(const std::vector<std::string>& arguments,
     }
     return ParseUndo(arguments, request, error);
   }
-  error = "unknown command \"" + command + "\" (scan, clean or undo; see --help)";
+  if (command == "backup") {
+    if (HelpAsked(arguments, 1)) {
+      request.Command = TCliCommand::Help;
+      request.HelpTopic = command;
+      return true;
+    }
+    request.Command = TCliCommand::Backup;
+    if (arguments.size() > 1) return Unexpected(command, arguments[1], error);
+    return true;
+  }
+  error = "unknown command \"" + command + "\" (scan, clean, undo or backup; see --help)";
   return false;
 }
 

@@ -6,6 +6,7 @@
 //   undo list
 //   undo show FILE
 //   undo restore FILE [--entry N ...]
+//   backup
 //
 // "--help" (or "-h") after a command asks for that command's help; alone, or
 // as "help [COMMAND]", for the overview. Options take their value as the next
@@ -19,12 +20,12 @@
 
 namespace tidewell {
 
-enum class TCliCommand { Help, Scan, Clean, UndoList, UndoShow, UndoRestore };
+enum class TCliCommand { Help, Scan, Clean, UndoList, UndoShow, UndoRestore, Backup };
 
 struct TCliRequest {
   TCliCommand Command = TCliCommand::Help;
   // For Help: "" (the overview), "scan", "clean", "undo", "undo list",
-  // "undo show" or "undo restore".
+  // "undo show", "undo restore" or "backup".
   std::string HelpTopic;
   // Given with --categories; otherwise the settings file decides.
   std::optional<std::uint16_t> Categories;

@@ -7,9 +7,9 @@ constexpr const char* kOverview =
     "Usage: tidewell-cli COMMAND [OPTIONS]\n"
     "\n"
     "Scans the registry for entries whose targets no longer exist, deletes them\n"
-    "with an undo file written first, and restores from undo files. It uses the\n"
-    "files of the windowed program in its own folder: restore\\, ExcludedKeys.txt\n"
-    "and CleanupSettings.ini.\n"
+    "with an undo file written first, restores from undo files, and backs up the\n"
+    "whole registry. It uses the files of the windowed program in its own folder:\n"
+    "restore\\, registrybackups\\, ExcludedKeys.txt and CleanupSettings.ini.\n"
     "\n"
     "Commands:\n"
     "  scan [--categories LIST] [--format text|json]   list the problems found\n"
@@ -17,6 +17,7 @@ constexpr const char* kOverview =
     "  undo list                                       the undo files\n"
     "  undo show FILE                                  the entries of one, numbered\n"
     "  undo restore FILE [--entry N ...]               write entries back\n"
+    "  backup                                          export the whole registry\n"
     "\n"
     "COMMAND --help tells more about each.\n"
     "\n"
@@ -75,6 +76,17 @@ constexpr const char* kUndo =
     "Exit status: 0 done, 2 an error (a missing or unreadable file, an entry\n"
     "number the file does not have, an entry that could not be written).\n";
 
+constexpr const char* kBackup =
+    "Usage: tidewell-cli backup\n"
+    "\n"
+    "Exports the whole registry with the system registry editor (regedit /e)\n"
+    "into the registrybackups folder, as a file named after the date and time\n"
+    "(20051108102832.reg), and prints that file's path once the export has\n"
+    "ended. To restore, import the file with the registry editor.\n"
+    "\n"
+    "Exit status: 0 done, 2 the export could not be made (\"Error backing up the\n"
+    "registry!\").\n";
+
 }  // namespace
 
 bool CliHelpText(const std::string& topic, std::string& text) {
@@ -87,6 +99,8 @@ bool CliHelpText(const std::string& topic, std::string& text) {
   } else if (topic == "undo" || topic == "undo list" || topic == "undo show" ||
              topic == "undo restore") {
     text = kUndo;
+  } else if (topic == "backup") {
+    text = kBackup;
   } else {
     return false;
   }

@@ -19,7 +19,7 @@ int RunCli(const std::vector<std::string>& arguments, TCliSystem& system) {
       std::string text;
       if (!CliHelpText(request.HelpTopic, text)) {
         return CliError(system, "no help on \"" + request.HelpTopic +
-                                    "\" (scan, clean or undo)");
+                                    "\" (scan, clean, undo or backup)");
       }
       system.Out << text;
       system.Out.flush();
@@ -30,6 +30,7 @@ int RunCli(const std::vector<std::string>& arguments, TCliSystem& system) {
     case TCliCommand::UndoList: return RunUndoListCommand(system);
     case TCliCommand::UndoShow: return RunUndoShowCommand(request, system);
     case TCliCommand::UndoRestore: return RunUndoRestoreCommand(request, system);
+    case TCliCommand::Backup: return RunBackupCommand(system);
   }
   return kExitError;
 }

@@ -20,6 +20,7 @@ int RunCleanCommand(const TCliRequest& request, TCliSystem& system);
 int RunUndoListCommand(TCliSystem& system);
 int RunUndoShowCommand(const TCliRequest& request, TCliSystem& system);
 int RunUndoRestoreCommand(const TCliRequest& request, TCliSystem& system);
+int RunBackupCommand(TCliSystem& system);
 
 // Writes "tidewell-cli: <message>" as one line on Err and returns kExitError.
 int CliError(TCliSystem& system, const std::string& message);

@@ -1,4 +1,5 @@
-// What the console commands work with: the system's seams, the program's
+// What the console commands work with: the system's seams (the registry
+// editor started through one of them), the program's
 // folder, the two output streams and the terminal. The Windows entry point
 // fills it with the real seams; tests fill it with the in-memory registry, a
 // test drive and string streams.
@@ -11,6 +12,7 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "platform/SystemEnvironment.h"
 #include "registry/RegistryStore.h"
 
@@ -28,6 +30,8 @@ struct TCliSystem {
   TSystemEnvironment& Environment;
   TClock& Clock;
   TAnsiCodePage& CodePage;
+  // Starts the registry editor for backup.
+  TProcessRunner& Processes;
   // The program's folder, ending with a backslash.
   std::string ApplicationFolder;
   // Shown in the header of undo files.

@@ -17,6 +17,7 @@
 #include "platform/win/WinAnsiCodePage.h"
 #include "platform/win/WinClock.h"
 #include "platform/win/WinFileSystem.h"
+#include "platform/win/WinProcessRunner.h"
 #include "platform/win/WinSystemEnvironment.h"
 #include "registry/win/WinRegistryStore.h"
 
@@ -122,8 +123,9 @@ int wmain(int argc, wchar_t** argv) {
   WinSystemEnvironment environment;
   WinClock clock;
   WinAnsiCodePage codePage;
+  WinProcessRunner processes;
   const std::string programFile = environment.ProgramFileName();
-  TCliSystem system{store, fileSystem, environment, clock, codePage,
+  TCliSystem system{store, fileSystem, environment, clock, codePage, processes,
                     ApplicationFolderOf(programFile),
                     ReadVersionInfo(programFile).ProductName, out, err,
                     false, false, {}, {}};

@@ -362,11 +362,38 @@ TEST_F(CliCommands, MissingOrForeignUndoFilesAreReported) {
   EXPECT_EQ(cli_.Out(), "20000101000000.reg  unreadable\n");
 }
 
+TEST_F(CliCommands, BackupPrintsTheExportedFileAndAFailedExportIsAnError) {
+  std::string commandLine;
+  unsigned long exitCode = 0;
+  cli_.processes.Play = [&](const std::string& line, const std::string&) {
+    commandLine = line;
+    const std::string target = line.substr(line.rfind(' ') + 1);
+    // The second run may fall in the same second and find the file there.
+    if (auto file = cli_.drive.FileSystem().CreateNewFile(target, false)) file->Write("REGEDIT4\r\n");
+    return std::optional<unsigned long>(exitCode);
+  };
+  EXPECT_EQ(cli_.Run({"backup"}), 0) << cli_.Err();
+  const std::string folder = cli_.AppPath("registrybackups\\");
+  // The export gets the folder's short form (under Wine the test folder's
+  // long names have one); the user gets the long one.
+  const std::string shortFolder =
+      cli_.drive.FileSystem().ShortPathName(cli_.AppPath("registrybackups")) + "\\";
+  ASSERT_EQ(commandLine.rfind("regedit /e " + shortFolder, 0), 0u) << commandLine;
+  const std::string name = commandLine.substr(commandLine.rfind('\\') + 1);
+  EXPECT_EQ(cli_.Out(), "Backup file: " + folder + name + "\n");
+  EXPECT_EQ(cli_.Err(), "");
+
+  exitCode = 1;
+  EXPECT_EQ(cli_.Run({"backup"}), 2);
+  EXPECT_EQ(cli_.Out(), "");
+  EXPECT_EQ(cli_.Err(), "tidewell-cli: Error backing up the registry!\n");
+}
+
 TEST(CliArguments, BadUsageGetsOneLineSayingWhatIsWrong) {
   testing::CliTestSystem cli;
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{}, "no command given (scan, clean or undo; see --help)"},
-      {{"sacn"}, "unknown command \"sacn\" (scan, clean or undo; see --help)"},
+      {{}, "no command given (scan, clean, undo or backup; see --help)"},
+      {{"sacn"}, "unknown command \"sacn\" (scan, clean, undo or backup; see --help)"},
       {{"scan", "--categories", "Fonts,Colours"},
        "scan: unknown category \"Colours\" (known: SharedDlls, FileAssociations, "
        "StartupRun, AppPaths, Help, Fonts, Sounds, ClassesSection, FileList, all)"},
@@ -391,7 +418,8 @@ TEST(CliArguments, BadUsageGetsOneLineSayingWhatIsWrong) {
       {{"undo", "restore", "a.reg", "--entry", "two"},
        "undo restore: --entry needs an entry number from 1, not \"two\""},
       {{"undo", "list", "x"}, "undo list: unexpected argument \"x\" (see undo list --help)"},
-      {{"help", "defrag"}, "no help on \"defrag\" (scan, clean or undo)"},
+      {{"help", "defrag"}, "no help on \"defrag\" (scan, clean, undo or backup)"},
+      {{"backup", "now"}, "backup: unexpected argument \"now\" (see backup --help)"},
   };
   for (const auto& [arguments, message] : cases) {
     SCOPED_TRACE(arguments.empty() ? "(none)" : arguments[0]);
@@ -412,6 +440,8 @@ TEST(CliArguments, EveryCommandHasItsHelp) {
   EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli clean [--categories LIST] [--yes]\n", 0), 0u);
   EXPECT_EQ(cli.Run({"undo", "restore", "--help"}), 0);
   EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli undo list\n", 0), 0u);
+  EXPECT_EQ(cli.Run({"backup", "--help"}), 0);
+  EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli backup\n", 0), 0u);
   EXPECT_EQ(cli.Run({"help", "undo"}), 0);
   EXPECT_EQ(cli.Err(), "");
 }

@@ -3,6 +3,8 @@
 // holds), a test drive holding the program's folder, and string streams.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +16,17 @@
 #include "tests/platform/TestDrive.h"
 
 namespace tidewell::testing {
+
+// Started programs are played by `Play`; none can be started when it is unset.
+class PlayedProcesses : public TProcessRunner {
+ public:
+  std::optional<unsigned long> RunAndWait(const std::string& commandLine,
+                                          const std::string& workingFolder) override {
+    if (!Play) return std::nullopt;
+    return Play(commandLine, workingFolder);
+  }
+  std::function<std::optional<unsigned long>(const std::string&, const std::string&)> Play;
+};
 
 class CliTestSystem {
  public:
@@ -35,10 +48,11 @@ class CliTestSystem {
   TestEnvironment environment;
   NativeClock clock;
   Windows1252CodePage codePage;
+  PlayedProcesses processes;
   std::ostringstream out;
   std::ostringstream err;
   TCliSystem system{store, drive.FileSystem(), environment.Environment(), clock,
-                    codePage, drive.Root() + "\\App\\", "Tidewell", out, err,
+                    codePage, processes, drive.Root() + "\\App\\", "Tidewell", out, err,
                     false, false, {}, {}};
 };
 

@@ -1,19 +1,51 @@
 // TfrmRegistryBackup: the full backup of the registry into an export file.
-// Its controls and work come with the task itself; for now it is the real,
-// empty window the launcher opens, with its "Back" button.
+// A thin view: what Run, Back and the automatic run do is the presenter's
+// (tools/RegistryBackupPresenter.h); this unit draws the window and hands
+// the clicks and the timer to it.
 #pragma once
 
+#include <string>
+
 #include "app/AppServices.h"
+#include "platform/win/WinProcessRunner.h"
+#include "tools/RegistryBackupPresenter.h"
+#include "ui/win/GdiObject.h"
 #include "ui/win/TaskForm.h"
 
 namespace tidewell {
 
-class TfrmRegistryBackup final : public TTaskForm {
+class TfrmRegistryBackup final : public TTaskForm, private TRegistryBackupView {
  public:
+  inline static constexpr int idRun = 202;
+  inline static constexpr UINT_PTR tmrAfterShow = 1;
+
   TfrmRegistryBackup(HWND owner, TAppServices& services, const TWinResources& resources);
+  ~TfrmRegistryBackup() override;
+
+  HWND btnRun() const { return btnRun_; }
 
  private:
+  void BeforeShow() override;
+  void OnClick(int id) override;
+  void btnBackClick() override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc);
+
+  // TRegistryBackupView
+  void SetButtonsEnabled(bool enabled) override;
+  void ShowMessage(const std::string& text) override;
+  void StartAfterShowTimer() override;
+  void StopAfterShowTimer() override;
+  bool IsVisible() override;
+  void Close() override;
+
   TAppServices& services_;
+  WinProcessRunner processes_;
+  TRegistryBackupPresenter presenter_;
+  HWND btnRun_ = nullptr;
+  TFont boldFont_;
+  TFont titleFont_;
+  TImageList runImage_;
 };
 
 }  // namespace tidewell
