@@ -95,6 +95,8 @@ bool ParseScanOrClean(const std::vector<std::string>& arguments, bool clean,
       request.Json = value == "json";
     } else if (option == "--yes" && clean && !reader.HasInlineValue()) {
       request.Yes = true;
+    } else if (option == "--explain" && !reader.HasInlineValue()) {
+      request.Explain = true;
     } else {
       return Unexpected(command, option, error);
     }

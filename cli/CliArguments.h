@@ -1,8 +1,8 @@
 // The console program's command line, parsed before anything is touched, so
 // that a mistake is reported in one line and changes nothing.
 //
-//   scan  [--categories LIST] [--format text|json]
-//   clean [--categories LIST] [--yes]
+//   scan  [--categories LIST] [--format text|json] [--explain]
+//   clean [--categories LIST] [--yes] [--explain]
 //   undo list
 //   undo show FILE
 //   undo restore FILE [--entry N ...]
@@ -30,6 +30,9 @@ struct TCliRequest {
   // Given with --categories; otherwise the settings file decides.
   std::optional<std::uint16_t> Categories;
   bool Json = false;
+  // The text listing shows what was tested for each problem (JSON always
+  // carries it).
+  bool Explain = false;
   bool Yes = false;
   // The undo file as given.
   std::string File;

@@ -12,8 +12,9 @@ constexpr const char* kOverview =
     "restore\\, registrybackups\\, ExcludedKeys.txt and CleanupSettings.ini.\n"
     "\n"
     "Commands:\n"
-    "  scan [--categories LIST] [--format text|json]   list the problems found\n"
-    "  clean [--categories LIST] [--yes]               delete them, undo file first\n"
+    "  scan [--categories LIST] [--format text|json] [--explain]\n"
+    "                                                  list the problems found\n"
+    "  clean [--categories LIST] [--yes] [--explain]   delete them, undo file first\n"
     "  undo list                                       the undo files\n"
     "  undo show FILE                                  the entries of one, numbered\n"
     "  undo restore FILE [--entry N ...]               write entries back\n"
@@ -33,7 +34,7 @@ constexpr const char* kCategories =
     "                     (every check when the file is missing).\n";
 
 constexpr const char* kScan =
-    "Usage: tidewell-cli scan [--categories LIST] [--format text|json]\n"
+    "Usage: tidewell-cli scan [--categories LIST] [--format text|json] [--explain]\n"
     "\n"
     "Scans the registry and lists the problems found, in the order found.\n"
     "Problems whose key ExcludedKeys.txt excludes are counted but not listed.\n"
@@ -43,17 +44,26 @@ constexpr const char* kScanRest =
     "  --format text|json the listing as text (default) or one JSON document:\n"
     "                     {\"status\", \"total\", \"excluded\", \"problems\": [{\"root\",\n"
     "                     \"keyPath\", \"valueName\", \"valueData\", \"description\",\n"
-    "                     \"keyText\"}, ...]}\n"
+    "                     \"keyText\", \"tested\": [...]}, ...]}\n"
+    "                     \"tested\" lists what the scan tested to decide each\n"
+    "                     problem: the paths tried for a file, in order, the folders\n"
+    "                     searched, the keys looked for.\n"
     "\n"
     "Exit status: 0 nothing listed, 1 problems listed, 2 an error.\n";
 
 constexpr const char* kClean =
-    "Usage: tidewell-cli clean [--categories LIST] [--yes]\n"
+    "Usage: tidewell-cli clean [--categories LIST] [--yes] [--explain]\n"
     "\n"
     "Scans as scan does, records every listed problem in a new undo file in the\n"
     "restore folder, and then deletes them. Prints the undo file's path and how\n"
     "many entries were deleted. Asks first when run on a terminal.\n"
     "\n";
+
+constexpr const char* kExplain =
+    "  --explain          after each problem of the text listing, what the scan\n"
+    "                     tested to decide it (\"file c:\\x\\y.dll: missing\",\n"
+    "                     \"searched C:\\Windows\\System32: missing\"), so that a\n"
+    "                     report can be checked before it is deleted\n";
 
 constexpr const char* kCleanRest =
     "  --yes              delete without asking; needed without a terminal\n"
@@ -93,9 +103,9 @@ bool CliHelpText(const std::string& topic, std::string& text) {
   if (topic.empty()) {
     text = kOverview;
   } else if (topic == "scan") {
-    text = std::string(kScan) + "Options:\n" + kCategories + kScanRest;
+    text = std::string(kScan) + "Options:\n" + kCategories + kExplain + kScanRest;
   } else if (topic == "clean") {
-    text = std::string(kClean) + "Options:\n" + kCategories + kCleanRest;
+    text = std::string(kClean) + "Options:\n" + kCategories + kExplain + kCleanRest;
   } else if (topic == "undo" || topic == "undo list" || topic == "undo show" ||
              topic == "undo restore") {
     text = kUndo;

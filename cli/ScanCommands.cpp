@@ -80,8 +80,11 @@ class TCliScan {
 
   // Runs the scan to its end; every record not excluded is listed and
   // Selected, as the cleanup window ticks every row it shows.
-  void Run(std::uint16_t categories, const std::vector<std::string>& excluded) {
+  // `explain`: every record carries what was tested to decide it.
+  void Run(std::uint16_t categories, const std::vector<std::string>& excluded,
+           bool explain) {
     engine_.Categories = categories;
+    engine_.ExplainProblems = explain;
     engine_.Start();
     engine_.WaitFor();
     progress_.Clear();
@@ -155,7 +158,7 @@ bool PrepareScan(const TCliRequest& request, TCliSystem& system,
 }
 
 void PrintText(const TCliScan& scan, const std::string& statusText,
-               std::ostream& out) {
+               bool explain, std::ostream& out) {
   int number = 0;
   for (const TRegistryError* record : scan.Listed()) {
     out << ++number << ". " << record->Description << "\n"
@@ -163,6 +166,13 @@ void PrintText(const TCliScan& scan, const std::string& statusText,
         << "   value: " << (record->ValueName.empty() ? "(the whole key)" : record->ValueName)
         << "\n";
     if (!record->ValueData.empty()) out << "   data:  " << record->ValueData << "\n";
+    if (explain) {
+      const char* label = "   tested: ";
+      for (const std::string& line : record->Tested) {
+        out << label << line << "\n";
+        label = "           ";
+      }
+    }
   }
   out << statusText;
   if (scan.Hidden() > 0) {
@@ -185,7 +195,14 @@ void PrintJson(const TCliScan& scan, const std::string& statusText,
         << ", \"valueData\": " << JsonString(record->ValueData)
         << ", \"description\": " << JsonString(record->Description)
         << ", \"keyText\": "
-        << JsonString(TRegistryCheckThread::RegistryErrorKeyText(*record)) << "}";
+        << JsonString(TRegistryCheckThread::RegistryErrorKeyText(*record))
+        << ", \"tested\": [";
+    const char* lineSeparator = "";
+    for (const std::string& line : record->Tested) {
+      out << lineSeparator << JsonString(line);
+      lineSeparator = ", ";
+    }
+    out << "]}";
     separator = ",\n  ";
   }
   out << (scan.Listed().empty() ? "]}\n" : "\n]}\n");
@@ -209,12 +226,12 @@ int RunScanCommand(const TCliRequest& request, TCliSystem& system) {
   if (!PrepareScan(request, system, categories, excluded, status)) return status;
 
   TCliScan scan(system, nullptr);
-  scan.Run(categories, excluded);
+  scan.Run(categories, excluded, request.Json || request.Explain);
   const std::string statusText = scan.Engine().StatusText;
   if (request.Json) {
     PrintJson(scan, statusText, system.Out);
   } else {
-    PrintText(scan, statusText, system.Out);
+    PrintText(scan, statusText, request.Explain, system.Out);
   }
   system.Out.flush();
   const std::string failure = scan.FailureText();
@@ -236,8 +253,8 @@ int RunCleanCommand(const TCliRequest& request, TCliSystem& system) {
                         system.CodePage, system.ApplicationFolder,
                         system.ProductName);
   TCliScan scan(system, &undoFile);
-  scan.Run(categories, excluded);
-  PrintText(scan, scan.Engine().StatusText, system.Out);
+  scan.Run(categories, excluded, request.Explain);
+  PrintText(scan, scan.Engine().StatusText, request.Explain, system.Out);
   system.Out.flush();
   const std::string failure = scan.FailureText();
   if (!failure.empty()) {

@@ -37,7 +37,7 @@ bool ContainsName(const std::vector<std::string>& names,
 // its uninstall command. System components and entries with subkeys are left
 // alone.
 bool UninstallEntryIsBroken(TRegistry& registry, TFileReferences& refs,
-                            std::string& command) {
+                            std::string& command, TTestedList* tested) {
   command.clear();
   if (registry.ValueExists("SystemComponent") &&
       registry.ReadBool("SystemComponent")) {
@@ -49,11 +49,17 @@ bool UninstallEntryIsBroken(TRegistry& registry, TFileReferences& refs,
   } else if (registry.ValueExists("QuietUninstallString")) {
     command = registry.ReadString("QuietUninstallString");
   }
-  if (IsEmptyKey(registry)) return true;
-  if (TrimText(command).empty()) return true;
+  if (IsEmptyKey(registry)) {
+    Note(tested, "values: none but empty texts");
+    return true;
+  }
+  if (TrimText(command).empty()) {
+    Note(tested, "uninstall command: empty");
+    return true;
+  }
   // The library such a command loads cannot be told from its text reliably.
   if (DowncaseUtf8(command).find("rundll32") != std::string::npos) return false;
-  return refs.FindFileInSearchPath(command).empty();
+  return refs.FindFileInSearchPath(command, tested).empty();
 }
 
 }  // namespace
@@ -83,7 +89,10 @@ void CheckAppPaths(TRegistryCheckThread& engine, TFileReferences& refs) {
         folders = registry.ReadString(kSearchFoldersValue);
       }
       registry.CloseKey();
-      if (program.empty() || !refs.FileExistsInPathList(program, folders)) {
+      TTestedList* tested = engine.StartTests();
+      if (program.empty()) Note(tested, "program: empty");
+      if (program.empty() ||
+          !refs.FileExistsInPathList(program, folders, tested)) {
         engine.AddRegistryError(TRootKey::LocalMachine,
                                 std::string(kAppPathsKey) + name, "", program,
                                 kMissingApplication);
@@ -109,7 +118,7 @@ void CheckUninstall(TRegistryCheckThread& engine, TFileReferences& refs) {
       continue;
     }
     std::string command;
-    if (UninstallEntryIsBroken(registry, refs, command)) {
+    if (UninstallEntryIsBroken(registry, refs, command, engine.StartTests())) {
       engine.AddRegistryError(TRootKey::LocalMachine, registry.CurrentPath(),
                               "", command, kMissingApplication);
     }
@@ -122,6 +131,10 @@ void CheckUninstall(TRegistryCheckThread& engine, TFileReferences& refs) {
   for (const std::string& name : cachedEntries) {
     if (engine.Terminated()) return;
     if (!ContainsName(uninstallEntries, name)) {
+      if (TTestedList* tested = engine.StartTests()) {
+        tested->Key(TRootKey::LocalMachine,
+                    std::string(kUninstallKey) + "\\" + name, false);
+      }
       engine.AddRegistryError(TRootKey::LocalMachine,
                               std::string(kArpCacheKey) + "\\" + name, "", "",
                               kMissingApplication);

@@ -112,7 +112,8 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
         for (const FileSubCheck& sub : kFiles) {
           Guarded([&] {
             const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
-            if (value && !value->empty() && !refs.FileRefExists(*value)) {
+            if (value && !value->empty() &&
+                !refs.FileRefExists(*value, engine.StartTests())) {
               ReportKey(engine, root, entry + sub.subKey, *value,
                         sub.description);
             }
@@ -121,8 +122,8 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
         for (const KeySubCheck& sub : kKeys) {
           Guarded([&] {
             const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
-            if (value &&
-                !registry.KeyExists(sub.targetPrefix + *value + "\\")) {
+            if (value && !KeyThere(registry, sub.targetPrefix + *value + "\\",
+                                   engine.StartTests())) {
               ReportKey(engine, root, entry + sub.subKey, *value,
                         sub.description);
             }
@@ -149,15 +150,18 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         const std::string entry = basePath + name;
 
         if (const auto clsid = DefaultValueOf(registry, entry + "\\CLSID\\")) {
+          TTestedList* tested = engine.StartTests();
+          if (clsid->empty()) Note(tested, "CLSID value: empty");
           if (clsid->empty() ||
-              !registry.KeyExists(basePath + "CLSID\\" + *clsid + "\\")) {
+              !KeyThere(registry, basePath + "CLSID\\" + *clsid + "\\", tested)) {
             ReportKey(engine, root, entry + "\\CLSID", *clsid,
                       "CLSID registry key does not exist");
           }
         }
         // An empty current version names the root itself, which exists.
         if (const auto curVer = DefaultValueOf(registry, entry + "\\CurVer\\")) {
-          if (!registry.KeyExists(basePath + *curVer + "\\")) {
+          if (!KeyThere(registry, basePath + *curVer + "\\",
+                        engine.StartTests())) {
             ReportKey(engine, root, entry + "\\CurVer", *curVer,
                       "CurVer registry key does not exist");
           }
@@ -168,7 +172,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
                 DefaultValueOf(registry, entry + "\\DefaultIcon\\")) {
           const std::optional<std::string> path = IconPath(*icon);
           if (path && path->find('%') == std::string::npos &&
-              !refs.FileRefExists(*path)) {
+              !refs.FileRefExists(*path, engine.StartTests())) {
             ReportKey(engine, root, entry + "\\DefaultIcon", *icon,
                       "DefaultIcon file does not exists");
           }
@@ -207,7 +211,8 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
           for (const std::string& subKey : subKeys) {
             const std::string locale = version + "\\" + subKey;
             if (const auto file = DefaultValueOf(registry, locale + "\\win32\\")) {
-              if (!refs.FileRefExists(StripTypeLibIndex(*file))) {
+              if (!refs.FileRefExists(StripTypeLibIndex(*file),
+                                      engine.StartTests())) {
                 win32Missing = true;
                 ReportKey(engine, root, reportedKey, *file,
                           singleVersion ? "Win32 file does not exist2"
@@ -216,7 +221,8 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
             }
             if (win32Missing) continue;
             if (const auto file = DefaultValueOf(registry, locale + "\\win16\\")) {
-              if (!refs.FileRefExists(StripTypeLibIndex(*file))) {
+              if (!refs.FileRefExists(StripTypeLibIndex(*file),
+                                      engine.StartTests())) {
                 ReportKey(engine, root, reportedKey, *file,
                           "Win16 file does not exist");
               }
@@ -224,7 +230,9 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
           }
           if (win32Missing) continue;
           if (const auto help = DefaultValueOf(registry, version + "\\HELPDIR\\")) {
-            if (help->empty() || !refs.FileOrFolderRefExists(*help)) {
+            TTestedList* tested = engine.StartTests();
+            if (help->empty()) Note(tested, "HELPDIR value: empty");
+            if (help->empty() || !refs.FileOrFolderRefExists(*help, tested)) {
               ReportKey(engine, root, version + "\\HELPDIR", *help,
                         "HelpDir does not exist");
             }
@@ -248,27 +256,35 @@ class TInterfaceTargets {
         user_(user),
         basePath_(basePath) {}
 
-  bool TypeLibMissing(const std::string& typeLib, const std::string& version) {
-    if (Missing("TypeLib\\", "TypeLib\\", typeLib)) return true;
+  bool TypeLibMissing(const std::string& typeLib, const std::string& version,
+                      TTestedList* tested) {
+    if (Missing("TypeLib\\", "TypeLib\\", typeLib, tested)) return true;
     if (version.empty()) return false;
     const std::string library = "TypeLib\\" + typeLib + "\\" + version;
     // A "Version" of 1 is met by a version key "1" or "1.0".
-    return !registry_.KeyExists(library + "\\") &&
-           !registry_.KeyExists(library + ".0\\");
+    return !KeyThere(registry_, library + "\\", tested) &&
+           !KeyThere(registry_, library + ".0\\", tested);
   }
-  bool ClassMissing(const std::string& clsid) {
-    return Missing("CLSID\\", "CLSID\\", clsid);
+  bool ClassMissing(const std::string& clsid, TTestedList* tested) {
+    return Missing("CLSID\\", "CLSID\\", clsid, tested);
   }
-  bool InterfaceMissing(const std::string& iid) {
-    return Missing("Interface\\", basePath_, iid);
+  bool InterfaceMissing(const std::string& iid, TTestedList* tested) {
+    return Missing("Interface\\", basePath_, iid, tested);
   }
 
  private:
   bool Missing(const std::string& classesFolder, const std::string& rootFolder,
-               const std::string& name) {
+               const std::string& name, TTestedList* tested) {
     const std::string registered = "Software\\Classes\\" + classesFolder + name;
-    return (!machine_.KeyExists(registered) && !user_.KeyExists(registered)) ||
-           name.empty() || !registry_.KeyExists(rootFolder + name + "\\");
+    if (!KeyThere(machine_, registered, tested) &&
+        !KeyThere(user_, registered, tested)) {
+      return true;
+    }
+    if (name.empty()) {
+      Note(tested, "value: empty");
+      return true;
+    }
+    return !KeyThere(registry_, rootFolder + name + "\\", tested);
   }
 
   TRegistry& registry_;
@@ -299,7 +315,7 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
             const std::string version =
                 key.ValueExists("Version") ? key.ReadString("Version") : "";
             key.Close();
-            if (targets.TypeLibMissing(typeLib, version)) {
+            if (targets.TypeLibMissing(typeLib, version, engine.StartTests())) {
               ReportKey(engine, root, entry + "\\TypeLib", typeLib,
                         "TypeLib registry key does not exist");
             }
@@ -307,13 +323,13 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
         }
         for (const char* proxy : {"ProxyStubClsid", "ProxyStubClsid32"}) {
           const auto clsid = DefaultValueOf(registry, entry + "\\" + proxy + "\\");
-          if (clsid && targets.ClassMissing(*clsid)) {
+          if (clsid && targets.ClassMissing(*clsid, engine.StartTests())) {
             ReportKey(engine, root, entry + "\\" + proxy, *clsid,
                       std::string(proxy) + " registry key does not exist");
           }
         }
         const auto base = DefaultValueOf(registry, entry + "\\BaseInterface\\");
-        if (base && targets.InterfaceMissing(*base)) {
+        if (base && targets.InterfaceMissing(*base, engine.StartTests())) {
           ReportKey(engine, root, entry + "\\BaseInterface", *base,
                     "BaseInterface key does not exist");
         }
@@ -343,22 +359,30 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
 
         // When the class itself is gone the whole extension goes with it;
         // what else it names does not matter then.
-        if (!progId.empty() && !registry.KeyExists(basePath + progId + "\\")) {
+        if (!progId.empty() && !KeyThere(registry, basePath + progId + "\\",
+                                         engine.StartTests())) {
           ReportKey(engine, root, entry, progId,
                     "ProgId registry key does not exist");
           return;
         }
         if (hasContentType &&
-            !registry.KeyExists(basePath + "MIME\\Database\\Content type\\" +
-                                contentType + "\\")) {
+            !KeyThere(registry,
+                      basePath + "MIME\\Database\\Content type\\" +
+                          contentType + "\\",
+                      engine.StartTests())) {
           engine.AddRegistryError(root, entry, "Content Type", contentType,
                                   "Content Type registry key does not exist");
         }
         const auto handler =
             DefaultValueOf(registry, entry + "\\PersistentHandler\\");
+        TTestedList* tested = handler ? engine.StartTests() : nullptr;
+        if (handler && TrimText(*handler).empty()) {
+          Note(tested, "PersistentHandler value: empty");
+        }
         if (handler && (TrimText(*handler).empty() ||
-                        !registry.KeyExists(basePath + "CLSID\\" + *handler +
-                                            "\\"))) {
+                        !KeyThere(registry,
+                                  basePath + "CLSID\\" + *handler + "\\",
+                                  tested))) {
           ReportKey(engine, root, entry + "\\PersistentHandler", *handler,
                     "PersistentHandler registry key does not exist");
         }

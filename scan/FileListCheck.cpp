@@ -25,7 +25,8 @@ void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
     ++engine.ProgressPosition;
     if (!IsTextValue(registry.GetDataType(name))) continue;
     const std::string data = registry.ReadString(name);
-    if (LooksLikeLocalPath(data) && !refs.AllPathsInTextExist(data)) {
+    if (LooksLikeLocalPath(data) &&
+        !refs.AllPathsInTextExist(data, engine.StartTests())) {
       engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(), name,
                               data, kFileNotFound);
     }

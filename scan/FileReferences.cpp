@@ -175,7 +175,21 @@ std::string TFileReferences::NormalizeFileRef(const std::string& text) const {
   return ReplacePlaceholders(DropReferenceMarks(text, true), false);
 }
 
-bool TFileReferences::InstallerFolderExists(const std::string& productCode) {
+bool TFileReferences::FileThere(const std::string& path, TTestedList* tested) {
+  const bool found = fileSystem_.FileExists(path);
+  if (tested != nullptr) tested->File(path, found);
+  return found;
+}
+
+bool TFileReferences::FolderThere(const std::string& path,
+                                  TTestedList* tested) {
+  const bool found = fileSystem_.DirectoryExists(path);
+  if (tested != nullptr) tested->Folder(path, found);
+  return found;
+}
+
+bool TFileReferences::InstallerFolderExists(const std::string& productCode,
+                                            TTestedList* tested) {
   if (productCode.empty()) return false;
   try {
     TRegistry registry(store_);
@@ -187,9 +201,12 @@ bool TFileReferences::InstallerFolderExists(const std::string& productCode) {
     registry.GetValueNames(folders);
     registry.CloseKey();
     for (const std::string& folder : folders) {
-      if (Contains(folder, productCode) && fileSystem_.DirectoryExists(folder)) {
+      if (Contains(folder, productCode) && FolderThere(folder, tested)) {
         return true;
       }
+    }
+    if (tested != nullptr) {
+      tested->Add("installer folders of " + productCode + ": none exists");
     }
   } catch (...) {
     // The installer lookup is a bonus; a registry that refuses it only means
@@ -202,34 +219,37 @@ bool TFileReferences::InstallerFolderExists(const std::string& productCode) {
 // folder and name with blanks and quotes cut away, and ".exe" added to a name
 // without extension, as Windows adds it when it starts a command. The
 // candidate replaces the working text for the steps that follow.
-bool TFileReferences::CutCandidateExists(std::string& s, std::size_t marker) {
+bool TFileReferences::CutCandidateExists(std::string& s, std::size_t marker,
+                                         TTestedList* tested) {
   const std::string program = TrimBlanksAndQuotes(s.substr(0, marker));
   const std::string folder = FolderPart(program);
   std::string name = TrimBlanksAndQuotes(program.substr(folder.size()));
   if (!name.empty() && name.find('.') == std::string::npos) name += ".exe";
   s = folder + name;
-  return fileSystem_.FileExists(s);
+  return FileThere(s, tested);
 }
 
 // Environment variables ("%windir%", "%SystemDrive%") are expanded first; a
 // "%" that is left is an argument placeholder ("%1", "%L") and ends the file
 // name.
-bool TFileReferences::ArgumentPlaceholderStepExists(std::string& s) {
+bool TFileReferences::ArgumentPlaceholderStepExists(std::string& s,
+                                                    TTestedList* tested) {
   const std::string expanded = environment_.ExpandEnvironmentText(s);
   const std::size_t marker = expanded.find('%');
   if (marker != std::string::npos) {
     s = expanded;
-    return CutCandidateExists(s, marker);
+    return CutCandidateExists(s, marker, tested);
   }
   s = TrimBlanksAndQuotes(expanded);
-  return fileSystem_.FileExists(s);
+  return FileThere(s, tested);
 }
 
 // A file named exactly, as a command names its program: folder placeholders
 // and environment variables expanded, a bare name searched in the folders
 // Windows searches, and for a program ".exe" added to a name without an
 // extension, as Windows adds it.
-bool TFileReferences::NamedFileExists(const std::string& text, bool program) {
+bool TFileReferences::NamedFileExists(const std::string& text, bool program,
+                                      TTestedList* tested) {
   std::string path = TrimText(ReplacePlaceholders(text, false));
   if (path.find('%') != std::string::npos) {
     path = environment_.ExpandEnvironmentText(path);
@@ -240,20 +260,22 @@ bool TFileReferences::NamedFileExists(const std::string& text, bool program) {
     candidates.push_back(path + ".exe");
   }
   for (const std::string& candidate : candidates) {
-    if (fileSystem_.FileExists(candidate)) return true;
-    if (!HasFolderPart(candidate) && BareNameExists(candidate)) return true;
+    if (FileThere(candidate, tested)) return true;
+    if (!HasFolderPart(candidate) && BareNameExists(candidate, tested)) {
+      return true;
+    }
   }
   return false;
 }
 
 std::optional<bool> TFileReferences::QuotedCommandExists(
-    const std::string& text) {
+    const std::string& text, TTestedList* tested) {
   const std::optional<TCommandParts> command = SplitQuotedCommand(text);
   if (!command) return std::nullopt;
   // A quoted program is exactly what Windows starts; an unquoted one before
   // quoted arguments may still hold blanks and switches, so only finding it
   // settles the matter.
-  if (!NamedFileExists(command->program, true)) {
+  if (!NamedFileExists(command->program, true, tested)) {
     if (command->programQuoted) return false;
     return std::nullopt;
   }
@@ -266,10 +288,11 @@ std::optional<bool> TFileReferences::QuotedCommandExists(
   const std::string expanded =
       environment_.ExpandEnvironmentText(ReplacePlaceholders(file, false));
   return expanded.find('%') != std::string::npos ||
-         NamedFileExists(file, false);
+         NamedFileExists(file, false, tested);
 }
 
-bool TFileReferences::BareNameExists(const std::string& name) {
+bool TFileReferences::BareNameExists(const std::string& name,
+                                     TTestedList* tested) {
   const TFolderSet& f = folders_;
   const std::array<std::pair<const std::string*, std::string_view>, 10>
       candidates = {{
@@ -287,31 +310,36 @@ bool TFileReferences::BareNameExists(const std::string& name) {
   // A folder the system did not report gives no candidate: "\name" would
   // name the root of whatever drive is current.
   for (const auto& [folder, joint] : candidates) {
-    if (!folder->empty() &&
-        fileSystem_.FileExists(*folder + std::string(joint) + name)) {
-      return true;
+    if (folder->empty()) continue;
+    const bool found = fileSystem_.FileExists(*folder + std::string(joint) + name);
+    if (tested != nullptr) {
+      tested->Searched(*folder + std::string(joint.substr(0, joint.size() - 1)),
+                       found);
     }
+    if (found) return true;
   }
   for (std::string folder : f.PathFolders) {
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    if (!folder.empty() && fileSystem_.FileExists(folder + '\\' + name)) {
-      return true;
-    }
+    if (folder.empty()) continue;
+    const bool found = fileSystem_.FileExists(folder + '\\' + name);
+    if (tested != nullptr) tested->Searched(folder, found);
+    if (found) return true;
   }
   return false;
 }
 
-bool TFileReferences::FileRefExists(const std::string& text) {
+bool TFileReferences::FileRefExists(const std::string& text,
+                                    TTestedList* tested) {
   std::string command = TrimText(LowerAscii(text));
   std::string s = DropReferenceMarks(command, true);
   if (command.size() > 1 && command.back() == ';') command.pop_back();
   const bool quoted = !command.empty() && command.front() == '"';
   if (s.empty()) return false;
   s = ReplacePlaceholders(s, false);
-  if (fileSystem_.FileExists(s)) return true;
+  if (FileThere(s, tested)) return true;
   // "shell32.dll,-21787", "http.sys,3": an icon or resource index.
   s = StripResourceIndex(s);
-  if (fileSystem_.FileExists(s)) return true;
+  if (FileThere(s, tested)) return true;
 
   // An installer command line: "msiexec /i{product-code}" is valid while the
   // product's folder is registered and exists. A "/i" without a product code
@@ -322,44 +350,47 @@ bool TFileReferences::FileRefExists(const std::string& text) {
                              codeEnd != std::string::npos &&
                              codeEnd >= installer + 2;
   if (!installerLine) {
-    if (const std::optional<bool> known = QuotedCommandExists(command)) {
+    if (const std::optional<bool> known = QuotedCommandExists(command, tested)) {
       return *known;
     }
   } else {
     s = s.substr(installer + 2, codeEnd - installer - 1);
-    if (InstallerFolderExists(s)) return true;
+    if (InstallerFolderExists(s, tested)) return true;
   }
 
   const std::size_t slash = s.find('/');
   if (slash != std::string::npos) {
     s = s.substr(0, slash);
-    if (fileSystem_.FileExists(s)) return true;
+    if (FileThere(s, tested)) return true;
   }
 
   // Inside a path in quotes a " -" is part of a name.
   const std::size_t dashSwitch =
       quoted ? std::string::npos : FindSwitchMarker(s);
-  if (dashSwitch != std::string::npos && CutCandidateExists(s, dashSwitch)) {
+  if (dashSwitch != std::string::npos &&
+      CutCandidateExists(s, dashSwitch, tested)) {
     return true;
   }
-  if (Contains(s, "%") && ArgumentPlaceholderStepExists(s)) return true;
+  if (Contains(s, "%") && ArgumentPlaceholderStepExists(s, tested)) return true;
 
   s = TrimText(s);
   if (s.empty()) return false;
-  if (fileSystem_.FileExists(s)) return true;
-  return !HasFolderPart(s) && BareNameExists(s);
+  if (FileThere(s, tested)) return true;
+  return !HasFolderPart(s) && BareNameExists(s, tested);
 }
 
-bool TFileReferences::FileOrFolderRefExists(const std::string& text) {
+bool TFileReferences::FileOrFolderRefExists(const std::string& text,
+                                            TTestedList* tested) {
   std::string s = DropReferenceMarks(TrimText(LowerAscii(text)), false);
   s = ReplacePlaceholders(s, true);
   s = LowerAscii(s);
-  return fileSystem_.DirectoryExists(s) || FileRefExists(s);
+  return FolderThere(s, tested) || FileRefExists(s, tested);
 }
 
 bool TFileReferences::FileExistsInPathList(const std::string& fileName,
-                                           const std::string& folderList) {
-  if (HasFolderPart(fileName)) return FileRefExists(fileName);
+                                           const std::string& folderList,
+                                           TTestedList* tested) {
+  if (HasFolderPart(fileName)) return FileRefExists(fileName, tested);
   for (const std::string& line : SplitFolderList(folderList)) {
     std::string folder = TrimText(line);
     if (!folder.empty() && folder.front() == '"') folder.erase(0, 1);
@@ -367,31 +398,36 @@ bool TFileReferences::FileExistsInPathList(const std::string& fileName,
     // A line that was nothing but quotes names no folder (it would otherwise
     // become the root of the current drive).
     if (folder.empty()) continue;
-    if (fileSystem_.FileExists(WithTrailingBackslash(folder) + fileName)) {
-      return true;
-    }
+    const bool found =
+        fileSystem_.FileExists(WithTrailingBackslash(folder) + fileName);
+    if (tested != nullptr) tested->Searched(folder, found);
+    if (found) return true;
   }
-  return FileRefExists(fileName);
+  return FileRefExists(fileName, tested);
 }
 
-bool TFileReferences::FontFileExists(const std::string& text) {
-  if (FileRefExists(text)) return true;
+bool TFileReferences::FontFileExists(const std::string& text,
+                                     TTestedList* tested) {
+  if (FileRefExists(text, tested)) return true;
   return !HasFolderPart(text) && !folders_.FontsFolder.empty() &&
-         fileSystem_.FileExists(folders_.FontsFolder + '\\' + text);
+         FileThere(folders_.FontsFolder + '\\' + text, tested);
 }
 
-bool TFileReferences::SoundFileExists(const std::string& text) {
+bool TFileReferences::SoundFileExists(const std::string& text,
+                                      TTestedList* tested) {
   if (!folders_.MediaPath.empty() &&
-      FileRefExists(folders_.MediaPath + '\\' + text)) {
+      FileRefExists(folders_.MediaPath + '\\' + text, tested)) {
     return true;
   }
-  return FileRefExists(text);
+  return FileRefExists(text, tested);
 }
 
-bool TFileReferences::CommandFileExists(const std::string& command) {
+bool TFileReferences::CommandFileExists(const std::string& command,
+                                        TTestedList* tested) {
   std::string s = TrimText(command);
   if (s.empty()) return false;
-  if (const std::optional<bool> known = QuotedCommandExists(LowerAscii(s))) {
+  if (const std::optional<bool> known =
+          QuotedCommandExists(LowerAscii(s), tested)) {
     return *known;
   }
   if (s.front() == '"') s.erase(0, 1);
@@ -422,7 +458,7 @@ bool TFileReferences::CommandFileExists(const std::string& command) {
       break;
     }
   }
-  return FileRefExists(s);
+  return FileRefExists(s, tested);
 }
 
 std::string TFileReferences::FirstExistingPrefix(const std::string& text) {
@@ -454,14 +490,22 @@ std::string TFileReferences::FirstExistingPrefix(const std::string& text) {
   return std::string();
 }
 
-std::string TFileReferences::FindFileInSearchPath(const std::string& rawText) {
+std::string TFileReferences::FindFileInSearchPath(const std::string& rawText,
+                                                  TTestedList* tested) {
   // Windows expands placeholders such as "%ProgramFiles%" when it runs the
   // command; left unexpanded, every such uninstall entry would look missing
   // and be offered for deletion.
   const std::string text = rawText.find('%') == std::string::npos
                                ? rawText
                                : environment_.ExpandEnvironmentText(rawText);
-  if (FindDriveMark(text) != std::string::npos) return FirstExistingPrefix(text);
+  if (FindDriveMark(text) != std::string::npos) {
+    std::string found = FirstExistingPrefix(text);
+    if (tested != nullptr) {
+      tested->Add("file " + text +
+                  (found.empty() ? ": no leading part is a file" : ": found"));
+    }
+    return found;
+  }
 
   std::vector<std::string> folders;
   for (const std::string& entry :
@@ -488,9 +532,9 @@ std::string TFileReferences::FindFileInSearchPath(const std::string& rawText) {
     if (folder.empty()) continue;
     const std::string candidate =
         FirstExistingPrefix(WithTrailingBackslash(folder) + text);
-    if (!candidate.empty() && fileSystem_.FileExists(candidate)) {
-      return candidate;
-    }
+    const bool found = !candidate.empty() && fileSystem_.FileExists(candidate);
+    if (tested != nullptr) tested->Searched(folder, found);
+    if (found) return candidate;
   }
   return std::string();
 }
@@ -512,7 +556,8 @@ std::string TFileReferences::ExtractFileRef(
   return w;
 }
 
-bool TFileReferences::AllPathsInTextExist(const std::string& text) {
+bool TFileReferences::AllPathsInTextExist(const std::string& text,
+                                          TTestedList* tested) {
   std::string s = NormalizeFileRef(DowncaseUtf8(TrimText(text)));
   std::vector<std::string> references;
   std::size_t mark = FindDriveMark(s);
@@ -536,7 +581,7 @@ bool TFileReferences::AllPathsInTextExist(const std::string& text) {
     mark = FindDriveMark(s);
   }
   for (const std::string& reference : references) {
-    if (!FileRefExists(reference) && !fileSystem_.DirectoryExists(reference)) {
+    if (!FileRefExists(reference, tested) && !FolderThere(reference, tested)) {
       return false;
     }
   }

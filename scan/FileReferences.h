@@ -5,7 +5,8 @@
 // start-up commands run through rundll32, type libraries with a resource index.
 //
 // "Does not exist" is reported as false or the empty text; no routine reports
-// an error of its own. Every file test goes through the file-system seam with
+// an error of its own. Each test routine takes an optional list in which it
+// records the paths it tried, in order, and the folders it searched. Every file test goes through the file-system seam with
 // the Windows path rules (both separators, letter case and trailing blanks and
 // dots of the last name ignored).
 #pragma once
@@ -19,6 +20,7 @@
 #include "registry/RegistryStore.h"
 #include "scan/FileRefText.h"
 #include "scan/FolderSet.h"
+#include "scan/TestedList.h"
 
 namespace tidewell {
 
@@ -41,32 +43,33 @@ class TFileReferences {
   // command's quoted program (and the script or library a host runs), the
   // text before a "/" switch, before a " -" switch outside quotes, before an
   // argument placeholder, and for a bare name the folders Windows searches.
-  bool FileRefExists(const std::string& text);
+  bool FileRefExists(const std::string& text, TTestedList* tested = nullptr);
   // An existing folder, or else FileRefExists.
-  bool FileOrFolderRefExists(const std::string& text);
+  bool FileOrFolderRefExists(const std::string& text, TTestedList* tested = nullptr);
   // A bare file name is looked for in each folder of the ";"-separated list
   // first; a name with a folder part is resolved by FileRefExists.
   bool FileExistsInPathList(const std::string& fileName,
-                            const std::string& folderList);
-  bool FontFileExists(const std::string& text);
+                            const std::string& folderList, TTestedList* tested = nullptr);
+  bool FontFileExists(const std::string& text, TTestedList* tested = nullptr);
   // Looked for below MediaPath first, then as given.
-  bool SoundFileExists(const std::string& text);
+  bool SoundFileExists(const std::string& text, TTestedList* tested = nullptr);
   // A start-up command: the program, or for rundll32 (bare or with a folder,
   // quoted or not) the library it loads.
-  bool CommandFileExists(const std::string& command);
+  bool CommandFileExists(const std::string& command, TTestedList* tested = nullptr);
 
   // The full path of the program a command line starts, found as given when
   // it holds a drive path, else through PATH, the system folder, the Windows
   // folder, the system drive's root and the running program's folder; empty
-  // when nothing is found.
-  std::string FindFileInSearchPath(const std::string& text);
+  // when nothing is found. `tested` gets the text or each folder searched,
+  // not every leading part tried.
+  std::string FindFileInSearchPath(const std::string& text, TTestedList* tested = nullptr);
   // The shortest leading part of the text that is an existing file, the text
   // first cut to start at its drive letter; empty when there is none.
   std::string FirstExistingPrefix(const std::string& text);
 
   // Every drive path in the text names an existing file or folder (a text
   // without one is taken as a single reference).
-  bool AllPathsInTextExist(const std::string& text);
+  bool AllPathsInTextExist(const std::string& text, TTestedList* tested = nullptr);
   // Cuts one reference out of a piece of text: before a double quote or "/",
   // then after the first known extension that ends a name. Appends the normalized reference to
   // `references` and returns the cut text, untrimmed.
@@ -75,15 +78,22 @@ class TFileReferences {
 
  private:
   std::string ReplacePlaceholders(const std::string& text, bool firstOnly) const;
-  bool InstallerFolderExists(const std::string& productCode);
-  bool CutCandidateExists(std::string& s, std::size_t marker);
-  bool ArgumentPlaceholderStepExists(std::string& s);
-  bool BareNameExists(const std::string& name);
-  bool NamedFileExists(const std::string& text, bool program);
+  // FileExists and DirectoryExists, recorded when someone listens.
+  bool FileThere(const std::string& path, TTestedList* tested);
+  bool FolderThere(const std::string& path, TTestedList* tested);
+  bool InstallerFolderExists(const std::string& productCode,
+                             TTestedList* tested);
+  bool CutCandidateExists(std::string& s, std::size_t marker,
+                          TTestedList* tested);
+  bool ArgumentPlaceholderStepExists(std::string& s, TTestedList* tested);
+  bool BareNameExists(const std::string& name, TTestedList* tested);
+  bool NamedFileExists(const std::string& text, bool program,
+                       TTestedList* tested);
   // For a command with a quoted program or quoted arguments: whether what it
   // runs exists; nothing when the text is no such command or its unquoted
   // program was not found (the other steps then judge it).
-  std::optional<bool> QuotedCommandExists(const std::string& text);
+  std::optional<bool> QuotedCommandExists(const std::string& text,
+                                          TTestedList* tested);
 
   const TFolderSet& folders_;
   TFileSystem& fileSystem_;

@@ -188,8 +188,19 @@ void TRegistryCheckThread::AddRegistryErrorEx(
   record->ValueName = valueName;
   record->RootKey = rootKey;
   record->ValueData = valueData;
+  if (ExplainProblems) record->Tested = tested_.Take();
   Errors.push_back(std::move(record));
   Raise(OnAddError);
+}
+
+TTestedList* TRegistryCheckThread::StartTests() {
+  if (!ExplainProblems) return nullptr;
+  tested_.Clear();
+  return &tested_;
+}
+
+TTestedList* TRegistryCheckThread::Tests() {
+  return ExplainProblems ? &tested_ : nullptr;
 }
 
 TRegistryError* TRegistryCheckThread::LastError() const {

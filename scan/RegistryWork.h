@@ -25,6 +25,7 @@
 #include "registry/RegistryStore.h"
 #include "registry/RegistryTypes.h"
 #include "scan/ScanChecks.h"
+#include "scan/TestedList.h"
 #include "scan/ThreadDispatcher.h"
 #include "undo/UndoRecorder.h"
 
@@ -45,6 +46,10 @@ struct TRegistryError {
   bool Selected = false;
   TRootKey RootKey = TRootKey::LocalMachine;
   std::string ValueData;
+  // What the scan tested to decide it, in order ("file C:\x\y.dll: missing",
+  // "key HKEY_CLASSES_ROOT\CLSID\{...}: missing"); empty unless the engine
+  // was asked to explain its problems.
+  std::vector<std::string> Tested;
 };
 
 // The records in the order found. The engine owns them; a record keeps its
@@ -110,6 +115,15 @@ class TRegistryCheckThread {
                           const std::string& valueData,
                           const std::string& replacement,
                           const std::string& description);
+  // For the checks, before each test that may lead to a problem: a fresh
+  // list for the routines to record what they test in, or null when nobody
+  // asked for explanations (ExplainProblems). The next record added takes
+  // what the list holds then.
+  TTestedList* StartTests();
+  // The list StartTests gave (null when not explaining), for a check that
+  // goes on recording into it.
+  TTestedList* Tests();
+
   // The newest record, or null when Errors is empty.
   TRegistryError* LastError() const;
 
@@ -138,6 +152,8 @@ class TRegistryCheckThread {
   std::int32_t FixedCount = 0;
   std::int32_t DeletedCount = 0;
   std::uint16_t Categories = 127;
+  // Set by the owner before Start: every record gets its Tested lines.
+  bool ExplainProblems = false;
   TRegistryError* CurrentError = nullptr;
   std::int32_t ProgressMax = 0;
   std::int32_t ProgressPosition = 0;
@@ -176,6 +192,9 @@ class TRegistryCheckThread {
   std::atomic<bool> terminateDelivered_{false};
   bool started_ = false;
   std::exception_ptr fatalException_;
+  // What the current examination has tested so far; used on the scan thread
+  // only.
+  TTestedList tested_;
   std::thread thread_;
 };
 

@@ -28,7 +28,7 @@ void CheckEventSound(TRegistryCheckThread& engine, TFileReferences& refs,
   if (!registry.OpenKeyReadOnly(eventKey + "\\" + scheme + "\\")) return;
   const std::string sound = registry.ReadString("");
   registry.CloseKey();
-  if (!sound.empty() && !refs.SoundFileExists(sound)) {
+  if (!sound.empty() && !refs.SoundFileExists(sound, engine.StartTests())) {
     engine.AddRegistryErrorEx(section.root, eventKey + "\\" + scheme, "", sound,
                               "", kind + " sound file in " + section.label +
                                       " settings does not exists");

@@ -98,7 +98,8 @@ void CheckSharedDLLs(TRegistryCheckThread& engine, TFileReferences& refs) {
                  ShowStatusEveryFifth(engine, index,
                                       "Examining SharedDLLs: " + name);
                  if (name.empty()) return;
-                 if (!refs.FileRefExists(name)) {
+                 TTestedList* tested = engine.StartTests();
+                 if (!refs.FileRefExists(name, tested)) {
                    engine.AddRegistryError(TRootKey::LocalMachine,
                                            kSharedDllsKey, name, name,
                                            "SharedDLL file does not exist");
@@ -106,6 +107,8 @@ void CheckSharedDLLs(TRegistryCheckThread& engine, TFileReferences& refs) {
                  }
                  const std::int32_t count = engine.Registry.ReadInteger(name);
                  if (count < 1) {
+                   Note(tested, "counter " + std::to_string(count) +
+                                    ": not used");
                    engine.AddRegistryError(
                        TRootKey::LocalMachine, kSharedDllsKey, name,
                        name + "(" + std::to_string(count) + ")",
@@ -124,7 +127,9 @@ void CheckStartupRun(TRegistryCheckThread& engine, TFileReferences& refs) {
                    engine, index, "Examining startup run section: " + name);
                if (name.empty()) return;
                const std::string command = engine.Registry.ReadString(name);
-               if (command.empty() || !refs.CommandFileExists(command)) {
+               TTestedList* tested = engine.StartTests();
+               if (command.empty()) Note(tested, "command: empty");
+               if (command.empty() || !refs.CommandFileExists(command, tested)) {
                  engine.AddRegistryError(TRootKey::LocalMachine,
                                          kStartupRunKey, name, command,
                                          "Startup file does not exist");
@@ -144,7 +149,7 @@ void CheckHelpFiles(TRegistryCheckThread& engine, TFileReferences& refs) {
                              "Examining " + label + ": " + name);
         if (name.empty()) return;
         const std::string file = HelpFolder(data) + name;
-        if (!refs.FileRefExists(file)) {
+        if (!refs.FileRefExists(file, engine.StartTests())) {
           engine.AddRegistryError(TRootKey::LocalMachine, section.key, name,
                                   file, label + " file does not exists");
         }
@@ -160,7 +165,7 @@ void CheckFonts(TRegistryCheckThread& engine, TFileReferences& refs) {
                                  name);
         if (name.empty()) return;
         const std::string file = engine.Registry.ReadString(name);
-        if (!refs.FontFileExists(file)) {
+        if (!refs.FontFileExists(file, engine.StartTests())) {
           engine.AddRegistryError(TRootKey::LocalMachine, section.key, name,
                                   name + " - " + file,
                                   "Font file does not exists");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/FileRefText.h"
 #include "tests/cli/CliTestSystem.h"
 #include "tests/cli/JsonReader.h"
 #include "tests/cli/RegistryEntries.h"
@@ -38,6 +39,11 @@ class CliCommands : public ::testing::Test {
             "[" + kAppPathKey + "]\n"
             "@=\"" + root + "\\\\gone\\\\app.exe\"\n"
             "\"Path\"=\"" + root + "\"\n");
+  }
+  std::string EscapedRoot() const {
+    std::string root;
+    for (char c : cli_.drive.Root()) root += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return root;
   }
   std::string Registry() {
     return DumpRegistryTree(cli_.store, TRootKey::LocalMachine, "") +
@@ -72,7 +78,7 @@ TEST_F(CliCommands, ScanAsJsonListsEveryProblemWithItsFieldsInTheOrderFound) {
   const JsonValue& run = document["problems"].items[0];
   EXPECT_EQ(run.memberOrder, (std::vector<std::string>{"root", "keyPath", "valueName",
                                                        "valueData", "description",
-                                                       "keyText"}));
+                                                       "keyText", "tested"}));
   EXPECT_EQ(run["root"].text, "HKEY_LOCAL_MACHINE");
   EXPECT_EQ(run["keyPath"].text, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\");
   EXPECT_EQ(run["valueName"].text, "Gone \"q\"");
@@ -94,6 +100,40 @@ TEST_F(CliCommands, ScanAsTextShowsEachProblemAndTheSummary) {
             "   value: (the whole key)\n"
             "   data:  " + cli_.drive.Path("gone\\app.exe") + "\n"
             "1 registry error(s) found\n");
+}
+
+TEST_F(CliCommands, WhatWasTestedIsInTheJsonAndInTheTextWithExplain) {
+  // A bare program name: its entry's own folders are searched first.
+  LoadRegistryFixture(cli_.store, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
+                                  "CurrentVersion\\App Paths\\Bare-gone.exe]\n"
+                                      "@=\"bare-gone.exe\"\n"
+                                      "\"Path\"=\"" + EscapedRoot() + "\"\n");
+  const std::string searched = "searched " + cli_.drive.Root() + ": missing";
+  const std::string office = "file " + LowerAscii(cli_.drive.Path("gone\\app.exe")) + ": missing";
+
+  EXPECT_EQ(cli_.Run({"scan", "--categories", "AppPaths", "--format", "json"}), 1);
+  const JsonValue document = ParseJson(cli_.Out());
+  ASSERT_EQ(document["problems"].items.size(), 2u);
+  std::vector<std::vector<std::string>> tested;
+  for (const JsonValue& problem : document["problems"].items) {
+    tested.emplace_back();
+    for (const JsonValue& line : problem["tested"].items) tested.back().push_back(line.text);
+  }
+  ASSERT_GE(tested[0].size(), 2u);
+  EXPECT_EQ(tested[0][0], searched);
+  EXPECT_EQ(tested[0][1], "file bare-gone.exe: missing");
+  EXPECT_EQ(tested[1], (std::vector<std::string>{office}));
+
+  EXPECT_EQ(cli_.Run({"scan", "--categories", "AppPaths", "--explain"}), 1);
+  const std::string text = cli_.Out();
+  EXPECT_NE(text.find("   data:  bare-gone.exe\n"
+                      "   tested: " + searched + "\n"
+                      "           file bare-gone.exe: missing\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("   tested: " + office + "\n2 registry"), std::string::npos) << text;
+  // Without --explain the listing stays as it was.
+  EXPECT_EQ(cli_.Run({"scan", "--categories", "AppPaths"}), 1);
+  EXPECT_EQ(cli_.Out().find("tested"), std::string::npos);
 }
 
 TEST_F(CliCommands, ProgressGoesToStandardErrorOnlyOnATerminal) {
@@ -435,9 +475,9 @@ TEST(CliArguments, EveryCommandHasItsHelp) {
   EXPECT_EQ(cli.Run({"--help"}), 0);
   EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli COMMAND [OPTIONS]\n", 0), 0u);
   EXPECT_EQ(cli.Run({"scan", "--format", "json", "--help"}), 0);
-  EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli scan [--categories LIST] [--format text|json]\n", 0), 0u);
+  EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli scan [--categories LIST] [--format text|json] [--explain]\n", 0), 0u);
   EXPECT_EQ(cli.Run({"clean", "-h"}), 0);
-  EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli clean [--categories LIST] [--yes]\n", 0), 0u);
+  EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli clean [--categories LIST] [--yes] [--explain]\n", 0), 0u);
   EXPECT_EQ(cli.Run({"undo", "restore", "--help"}), 0);
   EXPECT_EQ(cli.Out().rfind("Usage: tidewell-cli undo list\n", 0), 0u);
   EXPECT_EQ(cli.Run({"backup", "--help"}), 0);

@@ -261,6 +261,34 @@ TEST_F(ClassChecksTest, ClsidsReportEachMissingServerAndKey) {
   }));
 }
 
+TEST_F(ClassChecksTest, AnExplainedMissingKeyListsTheKeysLookedFor) {
+  engine_->ExplainProblems = true;
+  Plant(R"(
+    [HKEY_CLASSES_ROOT\$S.Prog]
+    [HKEY_CLASSES_ROOT\$S\CLSID\A\ProgID]
+    @="$S.Prog"
+    [HKEY_CLASSES_ROOT\$S\CLSID\B\ProgID]
+    @="$S.Gone"
+    [HKEY_CLASSES_ROOT\$S\Interface\C\ProxyStubClsid]
+    @="$S.NoProxy"
+  )");
+  Run(checks_.CheckCLSIDs, "$S\\CLSID\\");
+  Run(checks_.CheckInterfaces, "$S\\Interface\\");
+  std::vector<Lines> tested;
+  for (const auto& record : engine_->Errors) {
+    if (record->KeyPath.find(tag_) != std::string::npos) {
+      tested.push_back(record->Tested);
+    }
+  }
+  // The key entry A found is not in B's list; a class must be registered for
+  // the machine or for the user.
+  EXPECT_EQ(tested, (std::vector<Lines>{
+      Expected({"key HKEY_CLASSES_ROOT\\$S.Gone: missing"}),
+      Expected({"key HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\$S.NoProxy: missing",
+                "key HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\$S.NoProxy: missing"}),
+  }));
+}
+
 TEST_F(ClassChecksTest, ClsidsOutliveAValueThatIsNotText) {
   Plant(R"(
     [HKEY_CLASSES_ROOT\$S\CLSID\A\InprocServer32]

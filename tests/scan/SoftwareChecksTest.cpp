@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "scan/FileRefText.h"
 #include "tests/scan/SoftwareCheckFixture.h"
 
 namespace tidewell {
@@ -544,6 +547,64 @@ TEST_F(SoundsTest, StatusForEveryEventAndAStopAfterTheCurrentEvent) {
                  "AddError AppEvents\\Schemes\\Apps\\TidewellApp\\C\\.Current"}));
 }
 #endif
+
+// ---- What was tested ---------------------------------------------------------
+
+TEST_F(SoftwareCheckTest, AnExplainedMissingFileListsThePathsAndFoldersTried) {
+  engine->ExplainProblems = true;
+  drive.MakeFile("Program Files\\App\\unused.dll");
+  const std::string unused = drive.Path("Program Files\\App\\unused.dll");
+  const std::string gone = Missing("gone.dll");
+  // Listed by the check in this order on both backends.
+  PlantValues(kLM + kSharedDlls,
+              {Q(gone) + "=dword:00000001", Q(unused) + "=dword:00000000",
+               "\"TidewellGone.dll\"=dword:00000001"});
+  CheckSharedDLLs(*engine, *refs);
+  environment.SetVariable("PATH", drive.Path("Bin"));
+  for (const auto& [name, command] :
+       {std::pair<std::string, std::string>{"TidewellBare", "tidewellgone.exe /S"},
+        {"TidewellDrive", gone + " /S"}}) {
+    const std::string key = kLM + kUninstall + "\\" + name;
+    Plant("[" + key + "]\n\"UninstallString\"=" + Q(command) + "\n",
+          "[-" + key + "]\n");
+  }
+  CheckUninstall(*engine, *refs);
+
+  std::vector<Log> tested;
+  for (const auto& record : engine->Errors) {
+    if (Has(record->ValueName + record->KeyPath, "Tidewell") ||
+        Has(record->ValueName, drive.Root())) {
+      tested.push_back(record->Tested);
+    }
+  }
+  const std::string windows = drive.Path("Windows");
+  // Each record lists only its own tests: the found file before the unused
+  // counter does not reach the bare name's list.
+  ASSERT_EQ(tested.size(), 5u);
+  EXPECT_EQ(tested[0], (Log{"file " + LowerAscii(gone) + ": missing"}));
+  EXPECT_EQ(tested[1], (Log{"file " + LowerAscii(unused) + ": found",
+                            "counter 0: not used"}));
+  EXPECT_EQ(tested[2],
+            (Log{"file tidewellgone.dll: missing",
+                 "searched " + windows + "\\System32: missing",
+                 "searched " + windows + ": missing",
+                 "searched " + windows + "\\Fonts: missing",
+                 "searched " + windows + "\\Media: missing",
+                 "searched " + windows + "\\Inf: missing",
+                 "searched " + drive.Path("Program Files\\Common Files") +
+                     "\\Borland Shared\\BDE: missing",
+                 "searched " + windows + "\\System: missing"}));
+  // The search for an uninstall program: PATH first, then the system and
+  // Windows folders, then the system drive's root.
+  ASSERT_GE(tested[3].size(), 4u);
+  EXPECT_EQ(Log(tested[3].begin(), tested[3].begin() + 4),
+            (Log{"searched " + drive.Path("Bin") + ": missing",
+                 "searched " + windows + "\\System32: missing",
+                 "searched " + windows + ": missing",
+                 "searched " + windows.substr(0, 3) + ": missing"}));
+  EXPECT_EQ(tested[4],
+            (Log{"file " + gone + " /S: no leading part is a file"}));
+}
 
 // ---- Through a scan ---------------------------------------------------------
 
