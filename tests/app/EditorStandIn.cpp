@@ -3,13 +3,18 @@
 // it was given. It runs until the test closes it.
 #include <windows.h>
 
+namespace {
+
+LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam,
-                               LPARAM lParam) -> LRESULT {
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(window, message, wParam, lParam);
-  };
+  windowClass.lpfnWndProc = StandInProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = L"TidewellEditorStandIn";
   RegisterClassW(&windowClass);
