@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "platform/win/WideText.h"
 
@@ -35,9 +36,21 @@ TDrivenProcess::TDrivenProcess(const std::string& exe) {
   std::wstring commandLine = L"\"" + WideText(exe) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                      nullptr, nullptr, &startup, &info_)) {
-    throw std::runtime_error("cannot start " + exe);
+  // Under load Wine has been seen to refuse a start now and then (while
+  // other test runs copy the same program file); a few tries tell that from
+  // a program that really cannot start.
+  DWORD error = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &info_)) {
+      error = ERROR_SUCCESS;
+      break;
+    }
+    error = GetLastError();
+    Sleep(300);
+  }
+  if (error != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot start " + exe + " (error " + std::to_string(error) + ")");
   }
   WaitForInputIdle(info_.hProcess, 10000);
 }
