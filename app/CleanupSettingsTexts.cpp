@@ -17,21 +17,6 @@ const char* CleanupBoxCaption(TCleanupBox box) {
   return "";
 }
 
-const char* CleanupBoxName(TCleanupBox box) {
-  switch (box) {
-    case TCleanupBox::ClassesSection: return "chkClassesSection";
-    case TCleanupBox::ClearFileList: return "chkClearFileList";
-    case TCleanupBox::SharedDLL: return "chkSharedDLL";
-    case TCleanupBox::InvalidFileAssociations: return "chkInvalidFileAssociations";
-    case TCleanupBox::WinStartup: return "chkWinStartup";
-    case TCleanupBox::APPPath: return "chkAPPPath";
-    case TCleanupBox::Help: return "chkHelp";
-    case TCleanupBox::Fonts: return "chkFonts";
-    case TCleanupBox::Sounds: return "chkSounds";
-  }
-  return "";
-}
-
 const std::vector<std::string>& CleanupInstructionParagraphs() {
   static const std::vector<std::string> paragraphs = {
       "Close all programs, select any number of cleanup options and click Next.",

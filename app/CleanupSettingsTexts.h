@@ -17,9 +17,6 @@ inline constexpr const char* kExcludedKeysButtonCaption = "...";
 
 // "Clean Classes Section", "Clear File List", "Shared DLLs" and so on.
 const char* CleanupBoxCaption(TCleanupBox box);
-// The control's name ("chkClassesSection" ...), as the settings file and the
-// tests know it.
-const char* CleanupBoxName(TCleanupBox box);
 
 // The five paragraphs of the instruction text, in order.
 const std::vector<std::string>& CleanupInstructionParagraphs();

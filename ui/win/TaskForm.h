@@ -21,8 +21,9 @@ class TTaskForm : public TForm {
 
   ~TTaskForm() override;
   HWND btnBack() const { return btnBack_; }
-  // Copies the window's values into the run's settings store (done at each
-  // closing and at the program's end); windows without settings have none.
+  // Copies the window's values into the run's settings store; the program
+  // calls it for every window at its end, just before the files are
+  // written. Windows without settings have none.
   virtual void StoreSettings() {}
 
  protected:
