@@ -1,7 +1,9 @@
-// scan and clean: the engine run the way the cleanup window runs it - the
-// categories from the settings window's check boxes, every problem recorded,
-// the excluded ones not listed - followed for clean by the window's Delete:
-// the undo step, and the fixing pass only when the undo step succeeded.
+// scan and clean walk the cleanup window's own road: its presenter, with the
+// console as its view - the categories from the settings window's check
+// boxes, every problem recorded, the excluded ones not listed - followed for
+// clean by the window's Delete: the undo step, and the fixing pass only when
+// the undo step succeeded.
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <memory>
@@ -10,11 +12,11 @@
 
 #include "settings/CleanupSettingsStore.h"
 #include "settings/ExcludedKeysFile.h"
+#include "app/RegistryCleanupPresenter.h"
 #include "cli/CategoryList.h"
 #include "cli/CliProgram.h"
 #include "cli/JsonText.h"
 #include "scan/AllChecks.h"
-#include "scan/ExcludedKeys.h"
 #include "scan/FileReferences.h"
 #include "scan/FolderSet.h"
 #include "scan/QueueDispatcher.h"
@@ -63,45 +65,95 @@ class TProgressLine {
   std::chrono::steady_clock::time_point lastShown_;
 };
 
+// The cleanup window as the console sees it: the rows stay in the
+// presenter, the status line and progress go to the terminal, and a message
+// box becomes a message the command reports.
+class TConsoleCleanupView final : public TRegistryCleanupView {
+ public:
+  explicit TConsoleCleanupView(TProgressLine& progress) : progress_(progress) {}
+
+  void AddRow(const std::string&, const std::string&, const std::string&) override {}
+  void RemoveRow(int) override {}
+  void ClearRows() override {}
+  void ShowRowTick(int, bool) override {}
+  void ShowStatus(TStatusIcon, const std::string&) override {}
+  void ShowTotal(const std::string&) override {}
+  void ShowStatusLine(const std::string& text) override {
+    status_ = text;
+    progress_.Show(status_, position_, max_);
+  }
+  void ShowProgress(std::int32_t max, std::int32_t position) override {
+    max_ = max;
+    position_ = position;
+    progress_.Show(status_, position_, max_);
+  }
+  void SetPaneVisible(TCleanupPane, bool) override {}
+  void SetButtonEnabled(TCleanupButton, bool) override {}
+  void ShowRunAsStop(bool) override {}
+  void ShowMessage(TMessageKind kind, const std::string& text) override {
+    if (kind == TMessageKind::Error) errors.push_back(text);
+  }
+  bool OpenRegistryEditor(const std::string&, const std::string&) override { return false; }
+  void StartAfterShowTimer() override {}
+  void StopAfterShowTimer() override {}
+  bool IsVisible() override { return true; }
+  void CloseWindow() override {}
+
+  std::vector<std::string> errors;
+
+ private:
+  TProgressLine& progress_;
+  std::string status_;
+  std::int32_t max_ = 0;
+  std::int32_t position_ = 0;
+};
+
 // What a scan needs besides the registry: the folders, file references and
-// the checks, and the engine that runs them on its own thread.
+// the checks, and the cleanup window's presenter that runs the engine on its
+// own thread.
 class TCliScan {
  public:
-  TCliScan(TCliSystem& system, TUndoRecorder* recorder)
+  TCliScan(TCliSystem& system, TUndoRecorder* recorder, std::uint16_t categories,
+           bool explain)
       : folders_(BuildFolderSet(system.Environment, system.Store)),
         refs_(folders_, system.FileSystem, system.Environment, system.Store),
-        engine_(system.Store, dispatcher_, recorder, MakeAllChecks(refs_)),
-        progress_(system) {
-    engine_.OnShowStatus = [this](TRegistryCheckThread& e) {
-      progress_.Show(e.StatusText, e.ProgressPosition, e.ProgressMax);
-    };
-    engine_.OnShowProgress = engine_.OnShowStatus;
+        progress_(system),
+        view_(progress_),
+        presenter_(
+            view_, dispatcher_,
+            [this, &system, recorder] {
+              return std::make_unique<TRegistryCheckThread>(system.Store, dispatcher_, recorder,
+                                                            MakeAllChecks(refs_));
+            },
+            [categories] { return categories; }, runMode_, system.FileSystem,
+            system.CodePage, ExcludedKeysPath(system.ApplicationFolder),
+            TRegistryCleanupOptions{0, explain}) {}
+
+  // Runs the scan to its end; every row is ticked afterwards, as in the
+  // window. False when the excluded list could not be read.
+  bool Run() {
+    if (!presenter_.Shown()) return false;
+    presenter_.RunStopClicked();
+    presenter_.WaitForScan();
+    progress_.Clear();
+    listed_ = presenter_.RowRecords();
+    hidden_ = Engine().Errors.size() - listed_.size();
+    return true;
   }
 
-  // Runs the scan to its end; every record not excluded is listed and
-  // Selected, as the cleanup window ticks every row it shows.
-  // `explain`: every record carries what was tested to decide it.
-  void Run(std::uint16_t categories, const std::vector<std::string>& excluded,
-           bool explain) {
-    engine_.Categories = categories;
-    engine_.ExplainProblems = explain;
-    engine_.Start();
-    engine_.WaitFor();
+  // The window's Delete: the undo step, then the fixing pass. False when the
+  // undo step failed and nothing was deleted.
+  bool Delete() {
+    view_.errors.clear();
+    presenter_.DeleteClicked();
     progress_.Clear();
-    for (const auto& record : engine_.Errors) {
-      record->Selected = !IsExcludedKey(
-          excluded, TRegistryCheckThread::RegistryErrorKeyText(*record));
-      if (record->Selected) {
-        listed_.push_back(record.get());
-      } else {
-        ++hidden_;
-      }
-    }
+    return std::find(view_.errors.begin(), view_.errors.end(), kUndoFailedText) ==
+           view_.errors.end();
   }
 
   // The failure that ended the scan early, as text; empty when it ran through.
-  std::string FailureText() const {
-    const std::exception_ptr failure = engine_.FatalException();
+  std::string FailureText() {
+    const std::exception_ptr failure = Engine().FatalException();
     if (!failure) return "";
     try {
       std::rethrow_exception(failure);
@@ -112,8 +164,7 @@ class TCliScan {
     }
   }
 
-  TRegistryCheckThread& Engine() { return engine_; }
-  TProgressLine& Progress() { return progress_; }
+  TRegistryCheckThread& Engine() { return *presenter_.Engine(); }
   const std::vector<TRegistryError*>& Listed() const { return listed_; }
   std::size_t Hidden() const { return hidden_; }
 
@@ -121,8 +172,10 @@ class TCliScan {
   TQueueDispatcher dispatcher_;
   TFolderSet folders_;
   TFileReferences refs_;
-  TRegistryCheckThread engine_;
   TProgressLine progress_;
+  TConsoleCleanupView view_;
+  std::string runMode_;
+  TRegistryCleanupPresenter presenter_;
   std::vector<TRegistryError*> listed_;
   std::size_t hidden_ = 0;
 };
@@ -219,14 +272,26 @@ bool Confirmed(TCliSystem& system, std::size_t count) {
 
 }  // namespace
 
+// The scan itself; false after reporting why it could not run.
+bool RunScan(TCliScan& scan, TCliSystem& system, int& status) {
+  if (scan.Run()) return true;
+  // The list was readable a moment ago; say what changed.
+  std::vector<std::string> excluded;
+  std::string error = "cannot be read";
+  LoadExcludedKeys(system.FileSystem, system.CodePage, ExcludedKeysPath(system.ApplicationFolder),
+                   excluded, error);
+  status = CliError(system, error);
+  return false;
+}
+
 int RunScanCommand(const TCliRequest& request, TCliSystem& system) {
   std::uint16_t categories = 0;
   std::vector<std::string> excluded;
   int status = kExitDone;
   if (!PrepareScan(request, system, categories, excluded, status)) return status;
 
-  TCliScan scan(system, nullptr);
-  scan.Run(categories, excluded, request.Json || request.Explain);
+  TCliScan scan(system, nullptr, categories, request.Json || request.Explain);
+  if (!RunScan(scan, system, status)) return status;
   const std::string statusText = scan.Engine().StatusText;
   if (request.Json) {
     PrintJson(scan, statusText, system.Out);
@@ -252,8 +317,8 @@ int RunCleanCommand(const TCliRequest& request, TCliSystem& system) {
   TRegUndoFile undoFile(system.Store, system.FileSystem, system.Clock,
                         system.CodePage, system.ApplicationFolder,
                         system.ProductName);
-  TCliScan scan(system, &undoFile);
-  scan.Run(categories, excluded, request.Explain);
+  TCliScan scan(system, &undoFile, categories, request.Explain);
+  if (!RunScan(scan, system, status)) return status;
   PrintText(scan, scan.Engine().StatusText, request.Explain, system.Out);
   system.Out.flush();
   const std::string failure = scan.FailureText();
@@ -269,35 +334,26 @@ int RunCleanCommand(const TCliRequest& request, TCliSystem& system) {
     return kExitDone;
   }
 
-  TRegistryCheckThread& engine = scan.Engine();
-  std::vector<const TRegistryError*> chosen;
-  for (const auto& record : engine.Errors) {
-    if (record->Selected) chosen.push_back(record.get());
-  }
-  if (!engine.CreateUndoFile()) {
-    scan.Progress().Clear();
-    system.Err << "Can not save logfile.\n";
+  if (!scan.Delete()) {
+    system.Err << kUndoFailedText << "\n";
     system.Err << "tidewell-cli: the undo file could not be written in "
                << UndoFolderOf(system.ApplicationFolder) << "; nothing was deleted\n";
     system.Err.flush();
     return kExitUndoFailed;
   }
-  scan.Progress().Clear();
   system.Out << "Undo file: "
              << (undoFile.FileName().empty() ? "none (no entry could be recorded)"
                                              : undoFile.FileName())
              << "\n";
-  // What the undo file could not hold is not deleted; say which.
-  for (const TRegistryError* record : chosen) {
+  // Every listed entry was chosen; what the undo file could not hold lost
+  // its mark and was not deleted: say which.
+  for (const TRegistryError* record : scan.Listed()) {
     if (record->Selected) continue;
     system.Out << "Kept (it cannot be recorded in the undo file): "
                << TRegistryCheckThread::RegistryErrorKeyText(*record)
                << (record->ValueName.empty() ? "" : " value " + record->ValueName) << "\n";
   }
-  system.Out.flush();
-  engine.FixErrors();
-  scan.Progress().Clear();
-  system.Out << engine.StatusText << "\n";
+  system.Out << scan.Engine().StatusText << "\n";
   system.Out.flush();
   return kExitDone;
 }
