@@ -72,8 +72,13 @@ std::unique_ptr<TTaskForm> TWinProgram::MakeTaskForm(TFormKind form) {
       return std::make_unique<TfrmHelp>(owner, services, resources);
     case TFormKind::RegistryBackup:
       return std::make_unique<TfrmRegistryBackup>(owner, services, resources);
-    case TFormKind::RegistryCleanup:
-      return std::make_unique<TfrmRegistryCleanup>(owner, services, resources);
+    case TFormKind::RegistryCleanup: {
+      // The settings window is made first and destroyed last of the two.
+      auto* settings = static_cast<TfrmCleanupSettings*>(FindForm(TFormKind::CleanupSettings));
+      return std::make_unique<TfrmRegistryCleanup>(
+          owner, services, resources,
+          [settings] { return settings->Presenter().Categories(); });
+    }
     case TFormKind::RegistryDefrag:
       return std::make_unique<TfrmRegistryDefrag>(owner, services, resources);
     case TFormKind::RegistryUndo:

@@ -143,9 +143,11 @@ TEST_F(CleanupSettingsWindowTest, ChoicesSurviveARestartInTheFilesExactFormat) {
             "gbClearSoftware.CheckBoxChecked=False\r\n"
             "\r\n");
   EXPECT_EQ(FileText(std::string(kFolder) + "RegistryCleanup.ini")
-                .rfind("[frmRegistryCleanup]\r\nFormPlacement=\"", 0),
+                .rfind("[frmRegistryCleanup]\r\nlvwRegKeys.Columns.Width=\"300,152,135\"\r\n"
+                       "FormPlacement=\"",
+                       0),
             0u)
-      << "the cleanup window keeps where it stood";
+      << "the cleanup window keeps its columns and where it stood";
 
   // Started again, the window is as it was left; the title bar closes it
   // without going on to the cleanup window.

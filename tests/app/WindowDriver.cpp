@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -173,6 +174,43 @@ std::string ListViewCell(HWND listView, int row, int column) {
   std::wstring text(static_cast<std::size_t>(length), L'\0');
   ReadProcessMemory(process, remote + sizeof(LVITEMW), text.data(),
                     text.size() * sizeof(wchar_t), nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return NarrowText(text);
+}
+
+void ListViewSelect(HWND listView, int row) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(listView, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, processId);
+  if (process == nullptr) throw std::runtime_error("cannot open list owner");
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE);
+  LVITEMW item{};
+  item.mask = LVIF_STATE;
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+  SendMessageW(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(remote));
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+}
+
+std::string StatusBarText(HWND statusBar, int part) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(statusBar, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, processId);
+  if (process == nullptr) throw std::runtime_error("cannot open status bar owner");
+  constexpr std::size_t kChars = 512;
+  void* remote = VirtualAllocEx(process, nullptr, kChars * sizeof(wchar_t),
+                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const LRESULT answer =
+      SendMessageW(statusBar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
+  std::wstring text(std::min<std::size_t>(LOWORD(answer), kChars - 1), L'\0');
+  ReadProcessMemory(process, remote, text.data(), text.size() * sizeof(wchar_t), nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
   return NarrowText(text);

@@ -76,8 +76,13 @@ void Click(HWND button);
 // List views of another process: rows' text by column, and tick states.
 int ListViewRowCount(HWND listView);
 std::string ListViewCell(HWND listView, int row, int column);
+// Highlights the row as a click would.
+void ListViewSelect(HWND listView, int row);
 // True when the row's check box is ticked.
 bool ListViewTicked(HWND listView, int row);
+
+// The text of a pane of another process's status bar.
+std::string StatusBarText(HWND statusBar, int part);
 
 // A message box (class "#32770") of the process, its text, and a click on
 // one of its buttons (IDOK, IDYES, ...).
