@@ -324,6 +324,16 @@ void TRegistryCleanupPresenter::SaveExcludedList() {
   addedExcluded_.clear();
 }
 
+std::string TRegistryCleanupPresenter::WhyFlagged(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) return "";
+  std::string text;
+  for (const std::string& line : rows_[static_cast<std::size_t>(index)].Record->Tested) {
+    if (!text.empty()) text += "\r\n";
+    text += line;
+  }
+  return text;
+}
+
 std::vector<TRegistryError*> TRegistryCleanupPresenter::RowRecords() const {
   std::vector<TRegistryError*> records;
   for (const TRow& row : rows_) records.push_back(row.Record);

@@ -127,6 +127,10 @@ class TRegistryCleanupPresenter {
   // write the excluded list back, close.
   void CloseRequested();
 
+  // Why the row's problem was reported: what the scan tested, one line each;
+  // empty when the scan was not asked to explain its problems.
+  std::string WhyFlagged(int index) const;
+
   // Whether the context menu offers "View Selected" and "Delete Selected".
   bool RowActionsAvailable() const;
   bool Busy() const { return busy_; }

@@ -63,7 +63,9 @@ TfrmRegistryCleanup::TfrmRegistryCleanup(HWND owner, TAppServices& services,
                                                           MakeAllChecks(references_));
           },
           std::move(categories), RunMode, services.FileSystem, services.CodePage,
-          ExcludedKeysPath(ApplicationFolder)),
+          ExcludedKeysPath(ApplicationFolder),
+          // Every row can then say why it was reported, in its tooltip.
+          TRegistryCleanupOptions{2500, true}),
       images_(resources.ImageList1) {
   CreateControls();
   std::vector<std::int64_t> widths;
@@ -110,6 +112,11 @@ void TfrmRegistryCleanup::CreateControls() {
   AddToolTip(tooltip_, Handle(), btnRun_, "Scan the registry for invalid entries.");
   AddToolTip(tooltip_, Handle(), btnDelete_, "Delete the ticked entries.");
   AddToolTip(tooltip_, Handle(), btnTick_, "Tick or untick all of the entries at once.");
+  // The list's tip follows the row under the pointer (hot tracking selects
+  // it): why that row was reported.
+  AddToolTip(tooltip_, Handle(), lvwRegKeys_, "");
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 520);
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
   CreateStatusBar();
 }
 
@@ -221,6 +228,17 @@ void TfrmRegistryCleanup::btnBackClick() { presenter_.CloseRequested(); }
 
 void TfrmRegistryCleanup::OnCloseRequest() { presenter_.CloseRequested(); }
 
+void TfrmRegistryCleanup::ShowWhyFlagged(int row) {
+  const std::string why = presenter_.WhyFlagged(row);
+  const std::wstring text = why.empty() ? std::wstring() : WideText("Why it was reported:\r\n" + why);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(lvwRegKeys_);
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void TfrmRegistryCleanup::ShowTickMenu() {
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, idTickAll, L"All");
@@ -266,7 +284,9 @@ void TfrmRegistryCleanup::OnListNotify(const NMHDR& header, LPARAM lParam) {
                                                                        change.iItem) != 0);
       }
       if (((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0) {
-        presenter_.RowSelected(ListView_GetNextItem(lvwRegKeys_, -1, LVNI_SELECTED));
+        const int row = ListView_GetNextItem(lvwRegKeys_, -1, LVNI_SELECTED);
+        presenter_.RowSelected(row);
+        ShowWhyFlagged(row);
       }
       return;
     }

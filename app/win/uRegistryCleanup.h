@@ -78,6 +78,8 @@ class TfrmRegistryCleanup final : public TTaskForm, private TRegistryCleanupView
   // The list's notifications: ticks, the highlighted row, double-clicks and
   // the columns' width limits.
   void OnListNotify(const NMHDR& header, LPARAM lParam);
+  // The list's tooltip: why the row was reported, or nothing.
+  void ShowWhyFlagged(int row);
   void ShowTickMenu();
   void ShowContextMenu(int x, int y);
   void ApplyColumnWidths(const std::vector<std::int64_t>& widths);

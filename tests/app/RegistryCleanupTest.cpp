@@ -120,6 +120,7 @@ class RegistryCleanupTest : public ::testing::Test {
     view_.presenter = &presenter_;
     // The four problems the fake scan reports, in this order.
     checks_.CheckSharedDLLs = [this](TRegistryCheckThread& engine) {
+      if (TTestedList* tested = engine.StartTests()) tested->File("C:\\missing.exe", false);
       engine.AddRegistryError(TRootKey::CurrentUser, "Software\\Tidewell\\Run", "Gone",
                               "C:\\missing.exe", "File not found");
       engine.AddRegistryError(TRootKey::CurrentUser, "Software\\Tidewell\\Orphan", "", "",
@@ -195,6 +196,7 @@ TEST_F(RegistryCleanupTest, TheStateTableFromReadyThroughScannedToDeleted) {
   EXPECT_EQ(view_.rows[0].key, "HKEY_CURRENT_USER\\Software\\Tidewell\\Run");
   EXPECT_EQ(view_.rows[0].value, "C:\\missing.exe");
   EXPECT_EQ(view_.rows[0].description, "File not found");
+  EXPECT_EQ(presenter_.WhyFlagged(0), "") << "not asked to explain";
   for (const auto& row : view_.rows) EXPECT_TRUE(row.ticked);
   EXPECT_TRUE(presenter_.RowActionsAvailable());
 
@@ -275,6 +277,18 @@ TEST_F(RegistryCleanupTest, DeleteActionsRecordFirstAndAFailedUndoStepDeletesNot
 }
 
 TEST_F(RegistryCleanupTest, ViewSelectedNeedsARowAndTypesTheKeyInLowerCase) {
+  TRegistryCleanupPresenter explaining{
+      view_, dispatcher_,
+      [this] {
+        return std::make_unique<TRegistryCheckThread>(store_, dispatcher_, &recorder_, checks_);
+      },
+      [this] { return categories_; }, runMode_, drive_.FileSystem(), codePage_, excludedPath_,
+      TRegistryCleanupOptions{0, true}};
+  explaining.Shown();
+  explaining.RunStopClicked();
+  explaining.WaitForScan();
+  EXPECT_EQ(explaining.WhyFlagged(0), "file C:\\missing.exe: missing") << "the row's tooltip";
+
   presenter_.Shown();
   Scan();
   presenter_.ViewSelectedClicked();

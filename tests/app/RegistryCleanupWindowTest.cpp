@@ -198,6 +198,20 @@ TEST_F(RegistryCleanupWindowTest, ScanExcludeViewAndDeleteThePlantedProblems) {
   EXPECT_EQ(Total(), "Total: " + std::to_string(ListViewRowCount(list_)));
   EXPECT_TRUE(IsWindowEnabled(Button("Delete")));
   Shot("cleanup-scanned.bmp");
+  // Resting the pointer on a row shows why it was reported.
+  RECT listArea{};
+  GetWindowRect(list_, &listArea);
+  SetCursorPos(listArea.left + 120, listArea.top + 30);
+  HWND tip = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    for (HWND w = FindWindowW(L"tooltips_class32", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
+      if (IsWindowVisible(w)) tip = w;
+    }
+    return tip != nullptr;
+  }));
+  Shot("cleanup-why-flagged.bmp");
+  SetCursorPos(0, 0);
 
   // Exclude Selected: the second entry of the menu.
   const int rowsBefore = ListViewRowCount(list_);
