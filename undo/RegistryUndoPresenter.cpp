@@ -1,6 +1,7 @@
 #include "undo/RegistryUndoPresenter.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/TextTrim.h"
@@ -159,8 +160,12 @@ void TRegistryUndoPresenter::Closed() {
 }
 
 void TRegistryUndoPresenter::StoreSettings() {
+  // Kept within the limits however the columns were dragged.
   std::vector<std::int64_t> widths;
-  for (int width : view_.ColumnWidths()) widths.push_back(width);
+  const std::vector<int> shown = view_.ColumnWidths();
+  for (std::size_t i = 0; i < shown.size() && i < std::size(kUndoColumns); ++i) {
+    widths.push_back(ClampColumnWidth(i, shown[i]));
+  }
   settings_.WriteIntegerList(kColumnWidthsKey, widths);
   settings_.WriteBool(kDeleteOldFilesKey, deleteOldFiles_);
   settings_.WriteInteger(kOlderThanKey, olderThan_);

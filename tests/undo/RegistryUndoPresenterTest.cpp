@@ -266,13 +266,13 @@ TEST_F(RegistryUndoWindow, SettingsAreReadAtCreationAndStored) {
   EXPECT_FALSE(view.deleteOld);
   EXPECT_EQ(view.olderThan, 60);
 
-  view.widths = {410, 222};
+  view.widths = {3001, 222};
   presenter.DeleteOldFilesClicked(true);
   presenter.OlderThanChanged(14);
   presenter.Closed();
   EXPECT_EQ(settings.Text(),
             "[frmRegistryUndo]\r\n"
-            "lvwRegKeys.Columns.Width=\"410,222\"\r\n"
+            "lvwRegKeys.Columns.Width=\"3000,222\"\r\n"
             "gbDeleteUndoFiles.CheckBoxChecked=True\r\n"
             "seOlderThan.Value=14\r\n\r\n");
 
