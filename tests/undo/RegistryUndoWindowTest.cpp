@@ -142,6 +142,31 @@ TEST(RegistryUndoWindow, RestoresTheTickedEntriesAndDeletesFilesDownToTheLast) {
   for (int row = 0; row < rows; ++row) EXPECT_FALSE(ListViewTicked(list, row)) << row;
   EXPECT_FALSE(IsWindowEnabled(undo));
 
+  // A double-click on a row opens the registry editor at that row's key.
+  {
+    RECT header{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &header);
+    POINT row{header.left + 150, header.bottom + 6};
+    ScreenToClient(list, &row);
+    const LPARAM at = MAKELPARAM(row.x, row.y);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    HWND editor = WaitForTopWindow(0, "RegEdit_RegEdit");
+    ASSERT_NE(editor, nullptr);
+    HWND editorStatus = ChildrenOfClass(editor, "msctls_statusbar32").at(0);
+    const std::string key = "HKEY_CURRENT_USER\\" + path;
+    ASSERT_TRUE(WaitUntil([&] {
+      const std::string shown = TextOf(editorStatus);
+      return shown.size() >= key.size() && shown.substr(shown.size() - key.size()) == key;
+    })) << TextOf(editorStatus);
+    DWORD editorProcess = 0;
+    GetWindowThreadProcessId(editor, &editorProcess);
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitForWindowGone(editorProcess, "RegEdit_RegEdit"));
+  }
+
   // Delete the picked file, then the last one.
   for (int left = 1; left >= 0; --left) {
     Click(remove);
