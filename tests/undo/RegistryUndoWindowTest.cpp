@@ -102,6 +102,16 @@ TEST(RegistryUndoWindow, RestoresTheTickedEntriesAndDeletesFilesDownToTheLast) {
                 (LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES),
             static_cast<LRESULT>(LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES));
 
+  // Columns keep within their limits (Key 300 to 3000, Value 150 to 1500).
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(100, 0));
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(2000, 0));
+  EXPECT_TRUE(WaitUntil([&] {
+    return SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) == 300 &&
+           SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0) == 1500;
+  })) << SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(328, 0));
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(341, 0));
+
   Settle(window);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Settle(window);

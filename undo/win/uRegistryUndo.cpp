@@ -34,6 +34,33 @@ std::int64_t UnixNow() {
   return static_cast<std::int64_t>(ticks.QuadPart / 10'000'000ULL) - 11'644'473'600LL;
 }
 
+// The list's own messages, seen before it handles them: the columns keep
+// within their limits however they are set or dragged. Width changes reach
+// the list as LVM_SETCOLUMNWIDTH or as its header's HDN_ITEMCHANGING.
+LRESULT CALLBACK KeepColumnsWithinLimits(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR) {
+  constexpr std::size_t kColumns = std::size(kUndoColumns);
+  if (message == LVM_SETCOLUMNWIDTH && wParam < kColumns) {
+    const int width = static_cast<short>(LOWORD(lParam));
+    // Negative widths ask the list to size the column itself.
+    if (width >= 0) lParam = MAKELPARAM(ClampColumnWidth(wParam, width), 0);
+  } else if (message == WM_NOTIFY) {
+    const auto* change = reinterpret_cast<const NMHEADERW*>(lParam);
+    if ((change->hdr.code == HDN_ITEMCHANGINGW || change->hdr.code == HDN_ITEMCHANGINGA) &&
+        change->pitem != nullptr && (change->pitem->mask & HDI_WIDTH) != 0 &&
+        change->iItem >= 0 && static_cast<std::size_t>(change->iItem) < kColumns) {
+      const auto column = static_cast<std::size_t>(change->iItem);
+      const int clamped = ClampColumnWidth(column, change->pitem->cxy);
+      if (clamped != change->pitem->cxy) {
+        // Refused as asked; the nearest allowed width follows.
+        PostMessageW(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(clamped, 0));
+        return TRUE;
+      }
+    }
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
 TFont BoldFontLike(HFONT base) {
   LOGFONTW font{};
   GetObjectW(base, sizeof font, &font);
@@ -84,6 +111,7 @@ void TfrmRegistryUndo::CreateControls(const TWinResources& resources) {
                            idList, kMargin, kMargin, kClientWidth - 2 * kMargin, kListHeight);
   SendMessageW(lvwRegKeys_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  SetWindowSubclass(lvwRegKeys_, KeepColumnsWithinLimits, 0, 0);
   for (int i = 0; i < static_cast<int>(std::size(kUndoColumns)); ++i) {
     std::wstring caption = WideText(kUndoColumns[i].Caption);
     LVCOLUMNW column{};
@@ -313,32 +341,17 @@ LRESULT TfrmRegistryUndo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TfrmRegistryUndo::OnNotify(NMHDR* header) {
-  if (header->hwndFrom == lvwRegKeys_) {
-    if (header->code == LVN_ITEMCHANGED && !updating_) {
-      const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-      if ((change->uChanged & LVIF_STATE) != 0 && change->iItem >= 0 &&
-          ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) != 0) {
-        presenter_.RowTicked(static_cast<std::size_t>(change->iItem),
-                             (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
-      }
-    } else if (header->code == NM_DBLCLK) {
-      presenter_.RowDoubleClicked(
-          static_cast<int>(SendMessageW(lvwRegKeys_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                        LVNI_SELECTED)));
+  if (header->hwndFrom != lvwRegKeys_) return 0;
+  if (header->code == LVN_ITEMCHANGED && !updating_) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) != 0 && change->iItem >= 0 &&
+        ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) != 0) {
+      presenter_.RowTicked(static_cast<std::size_t>(change->iItem),
+                           (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
     }
-    return 0;
-  }
-  // The columns keep within their limits however they are dragged.
-  if (header->code == HDN_ITEMCHANGEDW || header->code == HDN_ITEMCHANGEDA) {
-    const auto* change = reinterpret_cast<const NMHEADERW*>(header);
-    if (change->pitem != nullptr && (change->pitem->mask & HDI_WIDTH) != 0 && change->iItem >= 0 &&
-        change->iItem < static_cast<int>(std::size(kUndoColumns))) {
-      const int clamped = ClampColumnWidth(static_cast<std::size_t>(change->iItem),
-                                           change->pitem->cxy);
-      if (clamped != change->pitem->cxy) {
-        PostMessageW(lvwRegKeys_, LVM_SETCOLUMNWIDTH, change->iItem, MAKELPARAM(clamped, 0));
-      }
-    }
+  } else if (header->code == NM_DBLCLK) {
+    presenter_.RowDoubleClicked(static_cast<int>(
+        SendMessageW(lvwRegKeys_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
   }
   return 0;
 }
