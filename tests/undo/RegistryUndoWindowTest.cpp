@@ -196,7 +196,16 @@ TEST(RegistryUndoWindow, RestoresTheTickedEntriesAndDeletesFilesDownToTheLast) {
   Click(FindChild(window, "Button", "Back"));
   EXPECT_TRUE(WaitForWindowGone(process.Id(), "TfrmRegistryUndo"));
   Click(FindChild(main, "Button", MainButtonText(TMainButton::Exit).Caption));
-  EXPECT_TRUE(process.WaitForExit());
+  ASSERT_TRUE(process.WaitForExit());
+
+  // The window's settings, written at the program's end.
+  std::string ini;
+  ASSERT_TRUE(drive.FileSystem().ReadWholeFile(appFolder + "RegistryUndo.ini", ini));
+  for (const char* line : {"[frmRegistryUndo]", "lvwRegKeys.Columns.Width=\"328,341\"",
+                           "gbDeleteUndoFiles.CheckBoxChecked=True", "seOlderThan.Value=7",
+                           "FormPlacement="}) {
+    EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
+  }
 }
 
 }  // namespace

@@ -252,7 +252,10 @@ void TfrmRegistryUndo::OnCloseRequest() {
   TTaskForm::OnCloseRequest();
 }
 
-void TfrmRegistryUndo::FormClose() { presenter_.Closed(); }
+void TfrmRegistryUndo::FormClose() {
+  presenter_.Closed();
+  StoreFormPlacement(WindowPlacementOf(Handle()), settings_);
+}
 
 void TfrmRegistryUndo::StoreSettings() {
   presenter_.StoreSettings();
