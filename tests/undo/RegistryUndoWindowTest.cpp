@@ -16,6 +16,7 @@
 #include "app/MainWindowTexts.h"
 #include "platform/win/WideText.h"
 #include "platform/win/WinFileSystem.h"
+#include "platform/win/WinProcessRunner.h"
 #include "registry/Registry.h"
 #include "tests/app/Screenshot.h"
 #include "tests/app/WindowDriver.h"
@@ -30,6 +31,17 @@ namespace tidewell {
 namespace {
 
 using namespace tidewell::testing;
+
+// The system registry editor's export of one key, as its bytes.
+std::string RegEditExport(TestDrive& drive, const std::string& key, const std::string& name) {
+  WinProcessRunner processes;
+  const std::string file = drive.Path(name);
+  EXPECT_TRUE(processes.RunAndWait("regedit /e \"" + file + "\" \"" + key + "\"", drive.Root()));
+  std::string bytes;
+  EXPECT_TRUE(drive.FileSystem().ReadWholeFile(file, bytes)) << file;
+  EXPECT_GT(bytes.size(), 1000u);
+  return bytes;
+}
 
 void Settle(HWND window) {
   DWORD_PTR ignored = 0;
@@ -57,6 +69,7 @@ TEST(RegistryUndoWindow, RestoresTheTickedEntriesAndDeletesFilesDownToTheLast) {
   const std::string path = sandbox.Path() + "\\Gone";
   LoadRegistryFixture(*store, EveryTypeTree(path));
   const std::string before = DumpRegistryTree(*store, TRootKey::CurrentUser, path);
+  const std::string exported = RegEditExport(drive, "HKEY_CURRENT_USER\\" + path, "before.reg");
   {
     WinFileSystem files;
     FixedClock clock;
@@ -149,6 +162,8 @@ TEST(RegistryUndoWindow, RestoresTheTickedEntriesAndDeletesFilesDownToTheLast) {
   AnswerMessageBox(question, IDNO);
   ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == "Restored!"; }));
   EXPECT_EQ(DumpRegistryTree(*store, TRootKey::CurrentUser, path), before);
+  EXPECT_EQ(RegEditExport(drive, "HKEY_CURRENT_USER\\" + path, "after.reg"), exported)
+      << "the registry editor sees the tree exactly as before the cleanup";
   for (int row = 0; row < rows; ++row) EXPECT_FALSE(ListViewTicked(list, row)) << row;
   EXPECT_FALSE(IsWindowEnabled(undo));
 
