@@ -25,6 +25,7 @@
 #include "platform/FileSystem.h"
 #include "scan/RegistryWork.h"
 #include "scan/ThreadDispatcher.h"
+#include "ui/RegEditMissingText.h"
 
 namespace tidewell {
 
@@ -35,7 +36,6 @@ inline constexpr const char* kDeletedText = "Deleted!";
 inline constexpr const char* kTotalPrefix = "Total: ";
 inline constexpr const char* kUndoFailedText = "Can not save logfile.";
 inline constexpr const char* kSelectFirstText = "Please select an entry first.";
-inline constexpr const char* kRegEditMissingText = "Can't run Regedit.";
 
 // The status pane's icon: image 0 and image 1 of the shared image list.
 enum class TStatusIcon { Working = 0, Idle = 1 };

@@ -27,6 +27,9 @@ class TWritableFile {
   virtual bool Write(const std::string& bytes) = 0;
   // Forces written bytes to the disk (FlushFileBuffers / fsync).
   virtual bool Flush() = 0;
+  // Cuts the file back to its first `size` bytes; the next Write goes after
+  // them. Lets a writer take back a record the disk took only in part.
+  virtual bool Resize(std::uint64_t size) = 0;
 };
 
 class TFileSystem {

@@ -59,6 +59,13 @@ class NativeWritableFile final : public TWritableFile {
 
   bool Flush() override { return ::fsync(fd_) == 0; }
 
+  bool Resize(std::uint64_t size) override {
+    const auto length = static_cast<off_t>(size);
+    // A file opened without O_APPEND keeps its offset: move it back too, or
+    // the next write would leave a hole.
+    return ::ftruncate(fd_, length) == 0 && ::lseek(fd_, length, SEEK_SET) == length;
+  }
+
  private:
   int fd_;
 };

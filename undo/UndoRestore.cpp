@@ -146,6 +146,12 @@ bool RestoreValueLine(TRegistry& registry, TAnsiCodePage& codePage,
   return true;
 }
 
+std::string ValueNameOfLine(const std::string& line) {
+  std::string name;
+  std::string data;
+  return SplitValueLine(line, name, data) ? name : std::string();
+}
+
 bool RestoreUndo(RegistryStore& store, TAnsiCodePage& codePage,
                  std::vector<TUndoEntry>& entries) {
   TRegistry registry(store);

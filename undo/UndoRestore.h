@@ -46,4 +46,8 @@ bool RestoreUndo(RegistryStore& store, TAnsiCodePage& codePage,
 bool RestoreValueLine(TRegistry& registry, TAnsiCodePage& codePage,
                       const std::string& line);
 
+// The value name of a value line in file notation, read as restoring reads
+// it ("" for the default value and for a line without "=").
+std::string ValueNameOfLine(const std::string& line);
+
 }  // namespace tidewell

@@ -1,5 +1,6 @@
 #include "undo/Undos.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -139,6 +140,31 @@ void RequireOneLineName(const std::string& name) {
   if (name.find_first_of("\r\n") != std::string::npos) throw IncompleteRecord{};
 }
 
+// The key path with its last name as the registry holds it. The caller may
+// spell it in another letter case (a scan matches names as the registry
+// does, without regard to case), and a restore creates the key in the
+// recorded spelling. Subkeys need no such care: their names come from
+// enumeration already; and the keys above exist when the entry is restored.
+std::string StoredSpelling(TRegistry& registry, const std::string& path) {
+  const std::size_t slash = path.find_last_of('\\');
+  const std::string parent = slash == std::string::npos ? "" : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string stored = path;
+  if (registry.OpenKeyReadOnly("\\" + parent)) {
+    std::string found;
+    for (std::uint32_t i = 0;
+         registry.Store().EnumKey(registry.CurrentKey(), i, &found) == regerr::Success;
+         ++i) {
+      if (NamesEqual(found, name)) {
+        stored = parent.empty() ? found : parent + "\\" + found;
+        break;
+      }
+    }
+  }
+  registry.CloseKey();
+  return stored;
+}
+
 // Appends the whole-key form of one key and, depth first, of its subkeys.
 // False when the key does not exist or cannot be opened for reading; a
 // subkey in that state is an incomplete record unless it has simply gone.
@@ -147,9 +173,10 @@ bool AppendKeyTree(TRegistry& registry, TAnsiCodePage& codePage,
                    std::vector<std::string>& out) {
   registry.CloseKey();
   registry.SetRootKey(root);
-  const std::string path = WithoutLeadingBackslash(keyPath);
+  std::string path = WithoutLeadingBackslash(keyPath);
   RequireOneLineName(path);
   if (!registry.KeyExists(path)) return false;
+  if (!isSubKey) path = StoredSpelling(registry, path);
   if (!registry.OpenKeyReadOnly(path)) {
     if (isSubKey) throw IncompleteRecord{};
     return false;
@@ -266,7 +293,8 @@ bool TRegUndoFile::AddEntry(TRootKey root, const std::string& keyPath,
   try {
     WriteText(lines_, before, fileName_);
   } catch (...) {
-    lines_.resize(before);
+    // An abandoned file took its lines with it.
+    if (!fileName_.empty()) lines_.resize(before);
     throw;
   }
   return true;
@@ -305,7 +333,15 @@ void TRegUndoFile::StartUndoFile() {
       !fileSystem_.ForceDirectories(folder)) {
     throw EUndoFileError("Can not create the undo folder " + folder);
   }
-  OpenUndoFile(folder + "\\" + TimeStampFileName());
+  const std::string stamp = TimeStampFileName();
+  std::string fileName = folder + "\\" + stamp;
+  for (int n = 2; std::find(abandoned_.begin(), abandoned_.end(), fileName) !=
+                  abandoned_.end();
+       ++n) {
+    fileName = folder + "\\" + stamp.substr(0, stamp.size() - 4) + "-" +
+               std::to_string(n) + ".reg";
+  }
+  OpenUndoFile(fileName);
 }
 
 void TRegUndoFile::OpenUndoFile(const std::string& fileName) {
@@ -319,6 +355,7 @@ void TRegUndoFile::OpenUndoFile(const std::string& fileName) {
     lines_ = SplitUndoFileLines(codePage_.ToUtf8(bytes));
     file_ = std::move(file);
     fileName_ = fileName;
+    fileSize_ = bytes.size();
     return;
   }
 
@@ -336,10 +373,14 @@ void TRegUndoFile::OpenUndoFile(const std::string& fileName) {
       ";   on " + clock_.ShortDateText(now) + " " + clock_.LongTimeText(now),
   };
   file_ = std::move(file);
+  fileSize_ = 0;
   try {
     WriteText(header, 0, fileName);
   } catch (...) {
+    // A file without its whole header is no undo file: take it away, or
+    // the next start of the same second would continue it.
     file_.reset();
+    fileSystem_.RemoveFile(fileName);
     throw;
   }
   lines_ = std::move(header);
@@ -357,9 +398,22 @@ void TRegUndoFile::WriteText(const std::vector<std::string>& lines,
   // product name and the user's date format) can still fall back to "?".
   std::string bytes;
   codePage_.FromUtf8(text, bytes);
-  if (!file_->Write(bytes)) {
-    throw EUndoFileError("Can not write the undo file " + fileName);
+  if (file_->Write(bytes)) {
+    fileSize_ += bytes.size();
+    return;
   }
+  // Part of the text may have reached the disk; restoring such a tail would
+  // write a cut-off value over a live one.
+  if (!file_->Resize(fileSize_)) AbandonFile(fileName);
+  throw EUndoFileError("Can not write the undo file " + fileName);
+}
+
+void TRegUndoFile::AbandonFile(const std::string& fileName) {
+  file_.reset();
+  abandoned_.push_back(fileName);
+  fileName_.clear();
+  lines_.clear();
+  fileSize_ = 0;
 }
 
 }  // namespace tidewell

@@ -81,7 +81,8 @@ class TRegUndoFile : public TUndoRecorder {
   // The name for a file started now, without folder.
   std::string TimeStampFileName();
   // Starts the run's file in ApplicationFolder + "restore", creating the
-  // folder when it is missing.
+  // folder when it is missing. A file given up earlier in the run is never
+  // taken again: the name then gets "-2", "-3", ... before ".reg".
   void StartUndoFile();
   // Appends to an existing file of that name (shared, no header), or creates
   // it (exclusive) with the seven header lines. FileName takes the name only
@@ -96,9 +97,14 @@ class TRegUndoFile : public TUndoRecorder {
 
  private:
   // Writes lines[from..] with their CR LF to the open file; throws
-  // EUndoFileError when the file does not take all of it.
+  // EUndoFileError when the file does not take all of it. The file is then
+  // cut back to what it held before, so that it holds whole entries only;
+  // when even that fails it is given up (AbandonFile).
   void WriteText(const std::vector<std::string>& lines, std::size_t from,
                  const std::string& fileName);
+  // Closes a file that may end in part of an entry and forgets it: the next
+  // entry starts a new file, never this one.
+  void AbandonFile(const std::string& fileName);
 
   TRegistry registry_;
   TFileSystem& fileSystem_;
@@ -109,6 +115,10 @@ class TRegUndoFile : public TUndoRecorder {
   std::vector<std::string> lines_;
   std::unique_ptr<TWritableFile> file_;
   std::string fileName_;
+  // Bytes the open file holds: where a failed write cuts it back to.
+  std::uint64_t fileSize_ = 0;
+  // Full paths of files given up in this run.
+  std::vector<std::string> abandoned_;
 };
 
 }  // namespace tidewell

@@ -29,11 +29,15 @@ DWORD Attributes(const std::string& path) {
 
 class WinWritableFile final : public TWritableFile {
  public:
-  explicit WinWritableFile(TScopedHandle file) : file_(std::move(file)) {}
+  // `append`: every write goes to the end of the file, wherever others
+  // sharing it have left it.
+  WinWritableFile(TScopedHandle file, bool append)
+      : file_(std::move(file)), append_(append) {}
   WinWritableFile(const WinWritableFile&) = delete;
   WinWritableFile& operator=(const WinWritableFile&) = delete;
 
   bool Write(const std::string& bytes) override {
+    if (append_ && !Seek(0, FILE_END)) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
       const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
@@ -50,8 +54,20 @@ class WinWritableFile final : public TWritableFile {
 
   bool Flush() override { return ::FlushFileBuffers(file_.Get()) != 0; }
 
+  bool Resize(std::uint64_t size) override {
+    return Seek(static_cast<LONGLONG>(size), FILE_BEGIN) &&
+           ::SetEndOfFile(file_.Get()) != 0;
+  }
+
  private:
+  bool Seek(LONGLONG offset, DWORD from) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    return ::SetFilePointerEx(file_.Get(), distance, nullptr, from) != 0;
+  }
+
   TScopedHandle file_;
+  bool append_;
 };
 
 HANDLE Open(const std::string& path, DWORD access, DWORD share,
@@ -174,15 +190,17 @@ std::unique_ptr<TWritableFile> WinFileSystem::CreateNewFile(
   const DWORD share = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
   TScopedHandle file(Open(path, GENERIC_WRITE, share, CREATE_NEW));
   if (!file.IsValid()) return nullptr;
-  return std::make_unique<WinWritableFile>(std::move(file));
+  return std::make_unique<WinWritableFile>(std::move(file), false);
 }
 
 std::unique_ptr<TWritableFile> WinFileSystem::OpenForAppend(
     const std::string& path) {
-  TScopedHandle file(Open(path, FILE_APPEND_DATA,
+  // Write access as well as append: cutting the file back needs it. Writes
+  // still go to the end (see WinWritableFile::Write).
+  TScopedHandle file(Open(path, FILE_APPEND_DATA | FILE_WRITE_DATA,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
   if (!file.IsValid()) return nullptr;
-  return std::make_unique<WinWritableFile>(std::move(file));
+  return std::make_unique<WinWritableFile>(std::move(file), true);
 }
 
 std::string WinFileSystem::ShortPathName(const std::string& path) {

@@ -122,6 +122,30 @@ TEST_F(FileSystemTest, WrittenBytesAreReadBackExactly) {
   EXPECT_EQ(fs.OpenForAppend(drive.Path("missing.bin")), nullptr);
 }
 
+TEST_F(FileSystemTest, ResizeCutsTheFileBackAndWritingGoesOnFromThere) {
+  // What a writer relies on to take back a record the disk took in part.
+  const std::string path = drive.Path("cut.txt");
+  std::string read;
+  {
+    auto file = fs.CreateNewFile(path, true);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->Write("whole;part"));
+    ASSERT_TRUE(file->Resize(6));
+    ASSERT_TRUE(file->Write("next;"));
+  }
+  ASSERT_TRUE(fs.ReadWholeFile(path, read));
+  EXPECT_EQ(read, "whole;next;");
+  {
+    auto file = fs.OpenForAppend(path);
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->Write("more"));
+    ASSERT_TRUE(file->Resize(11));
+    ASSERT_TRUE(file->Write("last"));
+  }
+  ASSERT_TRUE(fs.ReadWholeFile(path, read));
+  EXPECT_EQ(read, "whole;next;last");
+}
+
 TEST_F(FileSystemTest, CreateNewFileNeverReplacesAFile) {
   drive.MakeFile("taken.txt", "keep");
   EXPECT_EQ(fs.CreateNewFile(drive.Path("taken.txt"), false), nullptr);

@@ -27,6 +27,12 @@ class FakeFileSystem::File : public TWritableFile {
     return taken == bytes.size();
   }
 
+  bool Resize(std::uint64_t size) override {
+    if (owner_.FailResize) return false;
+    owner_.Files[key_].resize(size);
+    return true;
+  }
+
   bool Flush() override {
     if (owner_.FailFlush) return false;
     owner_.FlushedFiles.push_back(key_);
@@ -78,8 +84,11 @@ std::vector<TFileInfo> FakeFileSystem::ListFolder(const std::string& folder) {
       continue;
     }
     TFileInfo info;
-    info.Name = key.substr(prefix.size());
+    const auto spelt = spelling_.find(key);
+    info.Name = spelt != spelling_.end() ? spelt->second : key.substr(prefix.size());
     info.Size = content.size();
+    const auto time = ModifiedTimes.find(key);
+    if (time != ModifiedTimes.end()) info.ModifiedTime = time->second;
     entries.push_back(info);
   }
   return entries;
@@ -88,6 +97,8 @@ std::vector<TFileInfo> FakeFileSystem::ListFolder(const std::string& folder) {
 bool FakeFileSystem::RemoveFile(const std::string& path) {
   const std::string key = Normal(path);
   if (locked_.count(key) != 0) return false;
+  spelling_.erase(key);
+  ModifiedTimes.erase(key);
   return Files.erase(key) != 0;
 }
 
@@ -125,7 +136,19 @@ std::unique_ptr<TWritableFile> FakeFileSystem::CreateNewFile(
     return nullptr;
   }
   Files[key];
+  spelling_[key] = path.substr(path.find_last_of("\\/") + 1);
+  ModifiedTimes[key] = CreationTime;
   return std::make_unique<File>(*this, key, exclusive);
+}
+
+void FakeFileSystem::AddFile(const std::string& path, const std::string& content,
+                             std::int64_t modifiedTime) {
+  const std::string key = Normal(path);
+  const std::size_t slash = key.find_last_of('\\');
+  if (slash != std::string::npos) ForceDirectories(key.substr(0, slash));
+  Files[key] = content;
+  spelling_[key] = path.substr(path.find_last_of("\\/") + 1);
+  ModifiedTimes[key] = modifiedTime;
 }
 
 std::unique_ptr<TWritableFile> FakeFileSystem::OpenForAppend(

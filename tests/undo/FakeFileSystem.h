@@ -3,6 +3,7 @@
 // creating, writing or flushing fail the way a full or vanished disk would.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -23,11 +24,20 @@ class FakeFileSystem : public TFileSystem {
   // that point still land (a short write). Negative: never.
   long long WriteBudget = -1;
   bool FailFlush = false;
+  bool FailResize = false;
 
   // Seen from outside the program: what the disk holds.
   std::map<std::string, std::string> Files;  // by lower-cased path
   std::set<std::string> Folders;              // lower-cased
   std::vector<std::string> FlushedFiles;      // paths flushed, in order
+  // Last-write times (seconds since 1970) by lower-cased path; 0 when unset.
+  std::map<std::string, std::int64_t> ModifiedTimes;
+  // The last-write time of files the program creates.
+  std::int64_t CreationTime = 0;
+
+  // Puts a file on the disk; ListFolder shows its name as spelt here.
+  void AddFile(const std::string& path, const std::string& content,
+               std::int64_t modifiedTime = 0);
 
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
@@ -49,6 +59,7 @@ class FakeFileSystem : public TFileSystem {
   class File;
   static std::string Normal(const std::string& path);
   std::set<std::string> locked_;
+  std::map<std::string, std::string> spelling_;  // name part as created
 };
 
 }  // namespace tidewell::testing

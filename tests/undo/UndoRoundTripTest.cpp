@@ -121,5 +121,25 @@ TEST_F(UndoRoundTripTest, KeysWithoutValuesAreRecreated) {
   EXPECT_EQ(Dump(), before);
 }
 
+TEST_F(UndoRoundTripTest, KeyComesBackInTheLetterCaseTheRegistryHeld) {
+  // The scan may name a key in another letter case than the registry holds
+  // it (both match); the key must come back as the registry had it.
+  const std::string key = "[HKEY_CURRENT_USER\\" + Path();
+  LoadRegistryFixture(*store, key + "\\VersionIndependentProgID]\n@=\"x.y\"\n" + key +
+                                  "\\VersionIndependentProgID\\SubKey]\n\"v\"=\"1\"\n");
+  const std::string before = Dump();
+  ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, Path() + "\\versionindependentprogid", ""));
+  {
+    TRegistry registry(*store);
+    registry.SetRootKey(TRootKey::CurrentUser);
+    ASSERT_TRUE(registry.DeleteKey("\\" + Path() + "\\VersionIndependentProgID"));
+  }
+  std::vector<TUndoEntry> entries = EntriesOnDisk();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].Key, "HKEY_CURRENT_USER\\" + Path() + "\\VersionIndependentProgID");
+  ASSERT_TRUE(RestoreUndo(*store, *codePage, entries));
+  EXPECT_EQ(Dump(), before);
+}
+
 }  // namespace
 }  // namespace tidewell

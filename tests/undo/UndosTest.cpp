@@ -10,6 +10,7 @@
 #include "UndoTestDoubles.h"
 #include "platform/AnsiCodePage.h"
 #include "registry/MemoryRegistryStore.h"
+#include "undo/UndoFileParser.h"
 #include "tests/support/RegistryFixture.h"
 
 namespace tidewell {
@@ -360,16 +361,47 @@ TEST_F(UndoWriterTest, NamesWithALineBreakFailTheEntry) {
   EXPECT_EQ(Entries(), "\r\n[HKEY_CURRENT_USER\\Values]\r\n\"plain\"=\"y\"\r\n");
 }
 
-TEST_F(UndoWriterTest, FailedOrShortWriteThrowsAndKeepsNoLines) {
-  LoadRegistryFixture(memory, "[HKEY_CURRENT_USER\\A]\n\"X\"=\"1\"\n");
+TEST_F(UndoWriterTest, FailedOrShortWriteLeavesOnlyWholeEntriesOnDisk) {
+  LoadRegistryFixture(memory, "[HKEY_CURRENT_USER\\A]\n\"X\"=\"1\"\n"
+                              "[HKEY_CURRENT_USER\\B]\n\"Y\"=\"2\"\n");
+  ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, "A", "X"));
+  const std::string before = files.Content(kFile);
+  files.WriteBudget = 5;  // the disk takes the first five bytes of the entry
+  EXPECT_THROW(writer.AddEntry(TRootKey::CurrentUser, "B", ""), EUndoFileError);
+  EXPECT_EQ(writer.Lines().size(), 7u + 3);
+  EXPECT_EQ(files.Content(kFile), before);
+  files.WriteBudget = 0;
+  EXPECT_THROW(writer.AddEntry(TRootKey::CurrentUser, "A", ""), EUndoFileError);
+  EXPECT_EQ(files.Content(kFile), before);
+
+  // The next entry of the run follows the last whole one.
+  files.WriteBudget = -1;
+  ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, "B", "Y"));
+  EXPECT_EQ(Entries(), "\r\n[HKEY_CURRENT_USER\\A]\r\n\"X\"=\"1\"\r\n"
+                       "\r\n[HKEY_CURRENT_USER\\B]\r\n\"Y\"=\"2\"\r\n");
+  const auto entries = ParseUndoEntries(SplitUndoFileLines(files.Content(kFile)));
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1].Value, "\"Y\"=\"2\"");
+}
+
+TEST_F(UndoWriterTest, FileThatCannotBeCutBackIsGivenUpForANewOne) {
+  LoadRegistryFixture(memory, "[HKEY_CURRENT_USER\\A]\n\"X\"=\"1\"\n"
+                              "[HKEY_CURRENT_USER\\B]\n\"Y\"=\"2\"\n");
   ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, "A", "X"));
   files.WriteBudget = 5;
-  EXPECT_THROW(writer.AddEntry(TRootKey::CurrentUser, "A", "X"),
-               EUndoFileError);
-  EXPECT_EQ(writer.Lines().size(), 7u + 3);
-  files.WriteBudget = 0;
-  EXPECT_THROW(writer.AddEntry(TRootKey::CurrentUser, "A", ""),
-               EUndoFileError);
+  files.FailResize = true;
+  EXPECT_THROW(writer.AddEntry(TRootKey::CurrentUser, "B", ""), EUndoFileError);
+  EXPECT_EQ(writer.FileName(), "");
+  EXPECT_FALSE(files.IsLocked(kFile));
+
+  // Same second, so the new file needs a name of its own; it starts with
+  // the header and holds the rest of the run.
+  files.WriteBudget = -1;
+  ASSERT_TRUE(writer.AddEntry(TRootKey::CurrentUser, "B", "Y"));
+  const std::string second = "C:\\App\\restore\\20051108102832-2.reg";
+  EXPECT_EQ(writer.FileName(), second);
+  EXPECT_EQ(files.Content(second),
+            std::string(kHeader) + "\r\n[HKEY_CURRENT_USER\\B]\r\n\"Y\"=\"2\"\r\n");
   EXPECT_EQ(writer.Lines().size(), 7u + 3);
 }
 

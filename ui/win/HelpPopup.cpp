@@ -8,7 +8,6 @@ namespace tidewell {
 namespace {
 
 constexpr int kMargin = 6;
-constexpr int kMaxTextWidth = 320;
 
 HFONT PopupFont() {
   NONCLIENTMETRICSW metrics{};
@@ -73,12 +72,12 @@ void RegisterPopupClass() {
 
 }  // namespace
 
-void ShowHelpPopup(HWND owner, const std::string& text, POINT at) {
+void ShowHelpPopup(HWND owner, const std::string& text, POINT at, int textWidth) {
   RegisterPopupClass();
   const std::wstring wide = WideText(text);
 
   HDC dc = GetDC(owner);
-  RECT box{0, 0, kMaxTextWidth, 0};
+  RECT box{0, 0, textWidth, 0};
   {
     const TFont font(PopupFont());
     const TSelectObject withFont(dc, font.Get());

@@ -11,7 +11,11 @@ namespace tidewell {
 // The pop-up's window class; its window text is the help text.
 inline constexpr const wchar_t* kHelpPopupClass = L"TidewellHelpPopup";
 
-// Shows the text near `at` (screen coordinates) over `owner`.
-void ShowHelpPopup(HWND owner, const std::string& text, POINT at);
+inline constexpr int kHelpPopupTextWidth = 320;
+
+// Shows the text near `at` (screen coordinates) over `owner`, wrapped at
+// `textWidth` pixels.
+void ShowHelpPopup(HWND owner, const std::string& text, POINT at,
+                   int textWidth = kHelpPopupTextWidth);
 
 }  // namespace tidewell
