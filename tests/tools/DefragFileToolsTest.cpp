@@ -1,0 +1,75 @@
+// The folder tidy-up routines on real folders: natively over the host's files,
+// under Wine over the Windows ones.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/tools/DefragFakes.h"
+#include "tools/RegistryDefrag.h"
+
+namespace tidewell {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::DefragBed;
+
+TEST(DefragFileToolsTest, DelTreeExRemovesNestedAndReadOnlyEntries) {
+  DefragBed bed;
+  TFileTools tools{bed.drive.FileSystem(), *bed.maintenance};
+  bed.drive.MakeFile("Work\\a.txt");
+  bed.drive.MakeFile("Work\\noext");
+  bed.drive.MakeFile("Work\\Sub\\Deeper\\b.txt");
+  bed.MakeReadOnly("Work\\Sub\\Deeper\\b.txt");
+  bed.MakeReadOnly("Work\\Sub");
+
+  std::vector<std::string> names;
+  EXPECT_TRUE(BuildFileList(tools.Files, bed.drive.Path("Work\\*.*"), kAnyFileAttributes, names));
+  std::sort(names.begin(), names.end());
+  EXPECT_THAT(names, ElementsAre("Sub", "a.txt", "noext"));
+  names.clear();
+  EXPECT_TRUE(BuildFileList(tools.Files, bed.drive.Path("Work\\*.TXT"), 0, names));
+  EXPECT_THAT(names, ElementsAre("a.txt")) << "folders only when asked for";
+  EXPECT_FALSE(BuildFileList(tools.Files, bed.drive.Path("Missing\\*.*"), 0, names));
+
+  EXPECT_TRUE(DelTreeEx(tools, bed.drive.Path("Work\\"), false));
+  EXPECT_FALSE(tools.Files.DirectoryExists(bed.drive.Path("Work")));
+  EXPECT_FALSE(DelTreeEx(tools, "", false));
+  EXPECT_EQ(PathRemoveSeparator("C:\\Dir\\"), "C:\\Dir");
+  EXPECT_EQ(PathRemoveSeparator("C:\\Dir"), "C:\\Dir");
+}
+
+TEST(DefragFileToolsTest, AFileInUseStaysAndTheRestGoes) {
+  DefragBed bed;
+  TFileTools tools{bed.drive.FileSystem(), *bed.maintenance};
+  bed.drive.MakeFile("Work\\Sub\\free.txt");
+  bed.drive.MakeFile("Work\\other.txt");
+  auto held = tools.Files.CreateNewFile(bed.drive.Path("Work\\Sub\\held.txt"), true);
+  ASSERT_NE(held, nullptr);
+
+  EXPECT_FALSE(DelTreeEx(tools, bed.drive.Path("Work"), false));
+  EXPECT_TRUE(tools.Files.FileExists(bed.drive.Path("Work\\Sub\\held.txt")));
+  EXPECT_FALSE(tools.Files.FileExists(bed.drive.Path("Work\\Sub\\free.txt")));
+  EXPECT_FALSE(tools.Files.FileExists(bed.drive.Path("Work\\other.txt")));
+  held.reset();
+  EXPECT_TRUE(DelTreeEx(tools, bed.drive.Path("Work"), true));
+}
+
+TEST(DefragFileToolsTest, ClearFileAttrTakesReadOnlyAwayAndLeavesFoldersAlone) {
+  DefragBed bed;
+  TFileTools tools{bed.drive.FileSystem(), *bed.maintenance};
+  bed.drive.MakeFile("hive");
+  bed.MakeReadOnly("hive");
+  ASSERT_TRUE(*bed.maintenance->Attributes(bed.drive.Path("hive")) & fileattr::ReadOnly);
+  ClearFileAttr(tools, bed.drive.Path("hive"));
+  EXPECT_FALSE(*bed.maintenance->Attributes(bed.drive.Path("hive")) & fileattr::ReadOnly);
+  ClearFileAttr(tools, bed.drive.Path("missing"));
+  bed.drive.MakeFolder("Folder");
+  ClearFileAttr(tools, bed.drive.Path("Folder"));
+  EXPECT_EQ(*bed.maintenance->Attributes(bed.drive.Path("Folder")), fileattr::Directory);
+}
+
+}  // namespace
+}  // namespace tidewell
