@@ -55,17 +55,16 @@ class RecordingShutdown : public TShutdownSystem {
   std::vector<std::uint32_t> requests;
 };
 
+// The window's logic over a bed the test has prepared first (the old size is
+// measured when the compaction object is made).
 struct Window {
-  explicit Window(bool autoRun = false)
+  explicit Window(DefragBed& bed, bool autoRun = false)
       : defrag(bed.System(), "Tidewell"),
-        presenter(view, defrag, exitWin, [autoRun] { return autoRun; },
-                  [this] { return separator; }) {}
-  DefragBed bed;
+        presenter(view, defrag, exitWin, [autoRun] { return autoRun; }, [] { return ","; }) {}
   TRegistryDefrag defrag;
   RecordingView view;
   RecordingShutdown shutdown;
   TExitWin exitWin{shutdown};
-  std::string separator = ",";
   TRegistryDefragPresenter presenter;
 };
 
@@ -85,12 +84,12 @@ TEST(RegistryDefragTextsTest, SizesAndRatiosReadAsTheUserExpects) {
 }
 
 TEST(RegistryDefragPresenterTest, ARunReportsTheRatioAndAsksBeforeRestarting) {
-  Window w;
-  w.bed.drive.MakeFile("Windows\\System32\\Config\\software", std::string(2000, 's'));
-  w.bed.store.saveSizes = {{"SOFTWARE", 1706}};
-  TRegistryDefrag defrag(w.bed.System(), "Tidewell");
-  TRegistryDefragPresenter presenter(w.view, defrag, w.exitWin, [] { return false; },
-                                     [] { return ","; });
+  DefragBed bed;
+  bed.drive.MakeFile("Windows\\System32\\Config\\software", std::string(1500, 's'));
+  bed.drive.MakeFile("Windows\\System32\\Config\\SAM", std::string(500, 'a'));
+  bed.store.saveSizes = {{"SOFTWARE", 1706}};
+  Window w(bed);
+  TRegistryDefragPresenter& presenter = w.presenter;
   presenter.Shown();
   EXPECT_THAT(w.view.statuses, ElementsAre("1 Current registry size: 1 KB"));
   EXPECT_TRUE(w.view.runEnabled);
@@ -110,12 +109,12 @@ TEST(RegistryDefragPresenterTest, ARunReportsTheRatioAndAsksBeforeRestarting) {
   EXPECT_EQ(w.view.progress, 0);
   EXPECT_FALSE(presenter.RunFailed());
 
-  w.bed.store.journal.clear();
+  bed.store.journal.clear();
   presenter.RunClicked();
-  EXPECT_THAT(w.bed.store.journal, IsEmpty()) << "one run per showing";
+  EXPECT_THAT(bed.store.journal, IsEmpty()) << "one run per showing";
 
   w.view.answerYes = true;
-  w.bed.info.bootTime += 3600;
+  bed.info.bootTime += 3600;
   presenter.Shown();
   EXPECT_TRUE(w.view.runEnabled);
   presenter.RunClicked();
@@ -123,8 +122,9 @@ TEST(RegistryDefragPresenterTest, ARunReportsTheRatioAndAsksBeforeRestarting) {
 }
 
 TEST(RegistryDefragPresenterTest, NoAccessAndPendingReplacementEndTheRunWithoutAQuestion) {
-  Window w;
-  w.bed.drive.MakeFile("Temp", "a file where the temporary folder should be");
+  DefragBed bed;
+  bed.drive.MakeFile("Temp", "a file where the temporary folder should be");
+  Window w(bed);
   w.presenter.Shown();
   w.presenter.RunClicked();
   EXPECT_THAT(w.view.messages,
@@ -135,8 +135,9 @@ TEST(RegistryDefragPresenterTest, NoAccessAndPendingReplacementEndTheRunWithoutA
   EXPECT_EQ(w.view.statuses.back(), "1 Current registry size: 0 KB");
   EXPECT_TRUE(w.presenter.RunFailed());
 
-  Window pending;
-  pending.bed.store.saveSizes = {{"SOFTWARE", 100}};
+  DefragBed pendingBed;
+  pendingBed.store.saveSizes = {{"SOFTWARE", 100}};
+  Window pending(pendingBed);
   pending.presenter.Shown();
   pending.presenter.RunClicked();
   EXPECT_EQ(pending.view.statuses.back(), "1 Done! Ratio: n/a");
@@ -148,13 +149,14 @@ TEST(RegistryDefragPresenterTest, NoAccessAndPendingReplacementEndTheRunWithoutA
 }
 
 TEST(RegistryDefragPresenterTest, AutoModeRunsAfterTheTimerAndClosesWithoutAsking) {
-  Window w(true);
+  DefragBed bed;
+  Window w(bed, true);
   w.presenter.Shown();
   EXPECT_TRUE(w.view.timer);
-  EXPECT_THAT(w.bed.store.journal, IsEmpty());
+  EXPECT_THAT(bed.store.journal, IsEmpty());
   w.presenter.AfterShowTimer();
   EXPECT_FALSE(w.view.timer);
-  EXPECT_THAT(w.bed.store.journal, Contains("save SOFTWARE"));
+  EXPECT_THAT(bed.store.journal, Contains("save SOFTWARE"));
   EXPECT_THAT(w.view.questions, IsEmpty());
   EXPECT_EQ(w.view.closes, 1);
   EXPECT_TRUE(w.presenter.RunFailed()) << "SOFTWARE was not saved: nothing scheduled";
