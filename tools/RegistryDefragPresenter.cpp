@@ -63,11 +63,11 @@ std::string DoneText(std::uint64_t newSize, std::uint64_t oldSize,
 }
 
 TRegistryDefragPresenter::TRegistryDefragPresenter(
-    TRegistryDefragView& view, TRegistryDefrag& defrag, TExitWin& exitWin,
+    TRegistryDefragView& view, TRegistryDefrag& defrag, std::function<void()> restart,
     std::function<bool()> autoMode, std::function<std::string()> decimalSeparator)
     : view_(view),
       defrag_(defrag),
-      exitWin_(exitWin),
+      restart_(std::move(restart)),
       autoMode_(std::move(autoMode)),
       decimalSeparator_(std::move(decimalSeparator)) {}
 
@@ -134,7 +134,7 @@ void TRegistryDefragPresenter::RunClicked() {
   if (autoMode) {
     view_.Close();
   } else if (outcome == TDefragOutcome::Saved && view_.AskYesNo(kDefragRestartQuestion)) {
-    exitWin_.Execute();
+    restart_();
   }
 }
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ExitWin.h"
 #include "tools/RegistryBackupPresenter.h"
 #include "tools/RegistryDefrag.h"
 
@@ -67,10 +66,10 @@ std::string DoneText(std::uint64_t newSize, std::uint64_t oldSize,
 
 class TRegistryDefragPresenter {
  public:
-  // Everything must outlive the presenter. `autoMode` and `decimalSeparator`
-  // are asked at each use.
+  // Everything must outlive the presenter. `restart` is the program's forced
+  // restart (ExitWin); `autoMode` and `decimalSeparator` are asked at each use.
   TRegistryDefragPresenter(TRegistryDefragView& view, TRegistryDefrag& defrag,
-                           TExitWin& exitWin, std::function<bool()> autoMode,
+                           std::function<void()> restart, std::function<bool()> autoMode,
                            std::function<std::string()> decimalSeparator);
 
   // The window has been shown.
@@ -87,7 +86,7 @@ class TRegistryDefragPresenter {
  private:
   TRegistryDefragView& view_;
   TRegistryDefrag& defrag_;
-  TExitWin& exitWin_;
+  std::function<void()> restart_;
   std::function<bool()> autoMode_;
   std::function<std::string()> decimalSeparator_;
   bool runEnabled_ = true;

@@ -34,11 +34,15 @@ TEST(DefragFileToolsTest, DelTreeExRemovesNestedAndReadOnlyEntries) {
   EXPECT_THAT(names, ElementsAre("a.txt")) << "folders only when asked for";
   EXPECT_FALSE(BuildFileList(tools.Files, bed.drive.Path("Missing\\*.*"), 0, names));
 
+  const std::string readOnly = bed.drive.Path("Work\\Sub\\Deeper\\b.txt");
+  ClearFileAttr(tools, readOnly);
+  EXPECT_FALSE(*bed.maintenance->Attributes(readOnly) & fileattr::ReadOnly);
+  bed.MakeReadOnly("Work\\Sub\\Deeper\\b.txt");
+
   EXPECT_TRUE(DelTreeEx(tools, bed.drive.Path("Work\\"), false));
   EXPECT_FALSE(tools.Files.DirectoryExists(bed.drive.Path("Work")));
   EXPECT_FALSE(DelTreeEx(tools, "", false));
   EXPECT_EQ(PathRemoveSeparator("C:\\Dir\\"), "C:\\Dir");
-  EXPECT_EQ(PathRemoveSeparator("C:\\Dir"), "C:\\Dir");
 }
 
 TEST(DefragFileToolsTest, AFileInUseStaysAndTheRestGoes) {
@@ -55,20 +59,6 @@ TEST(DefragFileToolsTest, AFileInUseStaysAndTheRestGoes) {
   EXPECT_FALSE(tools.Files.FileExists(bed.drive.Path("Work\\other.txt")));
   held.reset();
   EXPECT_TRUE(DelTreeEx(tools, bed.drive.Path("Work"), true));
-}
-
-TEST(DefragFileToolsTest, ClearFileAttrTakesReadOnlyAwayAndLeavesFoldersAlone) {
-  DefragBed bed;
-  TFileTools tools{bed.drive.FileSystem(), *bed.maintenance};
-  bed.drive.MakeFile("hive");
-  bed.MakeReadOnly("hive");
-  ASSERT_TRUE(*bed.maintenance->Attributes(bed.drive.Path("hive")) & fileattr::ReadOnly);
-  ClearFileAttr(tools, bed.drive.Path("hive"));
-  EXPECT_FALSE(*bed.maintenance->Attributes(bed.drive.Path("hive")) & fileattr::ReadOnly);
-  ClearFileAttr(tools, bed.drive.Path("missing"));
-  bed.drive.MakeFolder("Folder");
-  ClearFileAttr(tools, bed.drive.Path("Folder"));
-  EXPECT_EQ(*bed.maintenance->Attributes(bed.drive.Path("Folder")), fileattr::Directory);
 }
 
 }  // namespace

@@ -60,7 +60,9 @@ class RecordingShutdown : public TShutdownSystem {
 struct Window {
   explicit Window(DefragBed& bed, bool autoRun = false)
       : defrag(bed.System(), "Tidewell"),
-        presenter(view, defrag, exitWin, [autoRun] { return autoRun; }, [] { return ","; }) {}
+        presenter(
+            view, defrag, [this] { exitWin.Execute(); }, [autoRun] { return autoRun; },
+            [] { return ","; }) {}
   TRegistryDefrag defrag;
   RecordingView view;
   RecordingShutdown shutdown;

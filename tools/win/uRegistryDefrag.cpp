@@ -30,7 +30,8 @@ TfrmRegistryDefrag::TfrmRegistryDefrag(HWND owner, TAppServices& services,
                     services_.Environment, systemInfo_},
       ReadVersionInfo(services_.Environment.ProgramFileName()).InternalName);
   presenter_ = std::make_unique<TRegistryDefragPresenter>(
-      static_cast<TRegistryDefragView&>(*this), *defrag_, services_.ExitWin,
+      static_cast<TRegistryDefragView&>(*this), *defrag_,
+      [this] { services_.ExitWin.Execute(); },
       [] { return RunMode == kRunModeAutorun; },
       [this] { return systemInfo_.DecimalSeparator(); });
 
