@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "app/ApplicationFolder.h"
+#include "app/win/PendingAutoRunReports.h"
 #include "app/win/WinVersionInfo.h"
 #include "platform/win/WideText.h"
 #include "app/win/uAutorun.h"
@@ -52,7 +53,8 @@ bool TWinProgram::CreateForm(TFormKind form) {
   if (form == TFormKind::Main) {
     frmMain_ = std::make_unique<TfrmMain>(
         *services_, version_, programFile_,
-        [this](TFormKind kind) { return FindForm(kind); });
+        [this](TFormKind kind) { return FindForm(kind); },
+        static_cast<TTaskWindowReports&>(*this));
     return frmMain_->Create();
   }
   taskForms_.emplace_back(form, MakeTaskForm(form));
@@ -90,6 +92,35 @@ TForm* TWinProgram::FindForm(TFormKind form) {
     if (kind == form) return window.get();
   }
   return nullptr;
+}
+
+TAutorunChoice TWinProgram::AutorunChoice() {
+  const auto* window = Find<TfrmAutorun>(TFormKind::Autorun);
+  return window != nullptr ? window->Choice() : TAutorunChoice{};
+}
+
+bool TWinProgram::AutoRunFailed(TFormKind form) {
+  switch (form) {
+    case TFormKind::RegistryBackup: return BackupAutoRunFailed();
+    case TFormKind::RegistryCleanup: return CleanupAutoRunFailed();
+    case TFormKind::RegistryDefrag: return DefragAutoRunFailed();
+    default: return false;
+  }
+}
+
+bool TWinProgram::BackupAutoRunFailed() {
+  const auto* window = Find<TfrmRegistryBackup>(TFormKind::RegistryBackup);
+  return window != nullptr && window->AutoRunFailed();
+}
+
+bool TWinProgram::CleanupAutoRunFailed() {
+  const auto* window = Find<TfrmRegistryCleanup>(TFormKind::RegistryCleanup);
+  return window != nullptr && AutoRunFailedOf(*window);
+}
+
+bool TWinProgram::DefragAutoRunFailed() {
+  const auto* window = Find<TfrmRegistryDefrag>(TFormKind::RegistryDefrag);
+  return window != nullptr && AutoRunFailedOf(*window);
 }
 
 void TWinProgram::RunMessageLoop() {
