@@ -33,7 +33,7 @@ TfrmHelp::TfrmHelp(HWND owner, TAppServices& services, const TWinResources& reso
     : TTaskForm("TfrmHelp", kHelpCaption, owner, resources, true),
       presenter_(services.Shell) {
   // Read from the bottom up, as tall as the left half allows.
-  titleFont_ = FontLike(Font(), FW_BOLD, -36, 900);
+  titleFont_ = FontLike(Font(), FW_BOLD, -32, 900);
   buttonFont_ = FontLike(Font(), FW_BOLD, -14, 0);
   if (resources.ImageList1 != nullptr) {
     faqImage_.Reset(SingleImage(resources.ImageList1, imgHelp));
@@ -97,7 +97,8 @@ void TfrmHelp::Paint(HDC dc) {
   const std::wstring title = WideText(kHelpTitle);
   SIZE size{};
   GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
-  // Turned text grows upwards from its starting point: centre it in the half.
+  // Turned text runs upwards from its starting point, the letters' tops on
+  // its left edge: centred in the half, above the Back button.
   TextOutW(dc, (kHalf - size.cy) / 2, (kBottomButtonTop + size.cx) / 2, title.c_str(),
            static_cast<int>(title.size()));
 }

@@ -79,6 +79,10 @@ std::string ListViewCell(HWND listView, int row, int column);
 // True when the row's check box is ticked.
 bool ListViewTicked(HWND listView, int row);
 
+// The tooltip text of a control of another process, as its window's
+// tooltips hold it for the control; empty when it has none.
+std::string ToolTipOf(HWND control);
+
 // A message box (class "#32770") of the process, its text, and a click on
 // one of its buttons (IDOK, IDYES, ...).
 HWND WaitForMessageBox(DWORD processId, const std::string& title);
