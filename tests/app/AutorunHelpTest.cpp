@@ -40,8 +40,6 @@ TEST_F(AutorunWindowTest, ChoicesStartAtTheFirstItemsAndGoToTheFileInItsFormat) 
   presenter.Created();
   EXPECT_EQ(view_.tasks, 0);
   EXPECT_EQ(view_.completion, 0);
-  EXPECT_EQ(presenter.Choice().Tasks, TAutorunTasks::BackupCleanupDefrag);
-  EXPECT_EQ(presenter.Choice().OnCompletion, TAutorunCompletion::Restart);
 
   presenter.TasksClicked(2);
   presenter.OnCompletionClicked(1);
@@ -57,8 +55,6 @@ TEST_F(AutorunWindowTest, ChoicesStartAtTheFirstItemsAndGoToTheFileInItsFormat) 
   again.Created();
   EXPECT_EQ(view.tasks, 2);
   EXPECT_EQ(view.completion, 1);
-  EXPECT_EQ(again.Choice().Tasks, TAutorunTasks::Backup);
-  EXPECT_EQ(again.Choice().OnCompletion, TAutorunCompletion::ShutDown);
 
   next.LoadText("[frmAutorun]\r\nrgTasks.ItemIndex=3\r\nrgOnCompletion.ItemIndex=-1\r\n");
   TAutorunPresenter garbled(view, runMode_, next);
@@ -77,30 +73,12 @@ TEST_F(AutorunWindowTest, BackClearsRunModeRunSetsItAndTheTitleBarLeavesIt) {
   EXPECT_EQ(runMode_, kRunModeAutorun);
   presenter.BackClicked();
   EXPECT_EQ(runMode_, "");
-  presenter.CloseRequested();
-  EXPECT_EQ(runMode_, "");
-  EXPECT_EQ(view_.closes, 4);
   // Each closing keeps the choice for the program's end.
   presenter.OnCompletionClicked(2);
   presenter.CloseRequested();
+  EXPECT_EQ(runMode_, "");
+  EXPECT_EQ(view_.closes, 4);
   EXPECT_EQ(settings_.ReadInteger(kOnCompletionSettingName, -1), 2);
-}
-
-TEST(AutorunTexts, TheDescriptionSetsOnlyRunApart) {
-  std::string text;
-  std::vector<std::string> highlighted;
-  for (const TAutorunTextRun& run : AutorunDescription()) {
-    text += run.Text;
-    if (run.Highlighted) highlighted.push_back(run.Text);
-  }
-  EXPECT_EQ(text,
-            "Select To Do tasks, choose an action to be taken when tasks are completed and "
-            "click the Run button.\n\nThis will then perform the selected tasks without "
-            "your intervention.");
-  EXPECT_THAT(highlighted, ElementsAre("Run"));
-  EXPECT_EQ(kAutorunHighlightColour, 0xF97600u);
-  EXPECT_EQ(ExitWinActionOf(TAutorunCompletion::PowerOff), TExitWinAction::PowerOff);
-  EXPECT_EQ(ExitWinActionOf(TAutorunCompletion::ShutDown), TExitWinAction::ShutDown);
 }
 
 class RecordingShell final : public TShell {

@@ -212,15 +212,13 @@ TEST_F(LauncherTest, AFailedStepKeepsTheMachineRunningAndSaysWhichStepFailed) {
 
   // Each failed step is named; any of them stops the request.
   windows_.messages.clear();
-  windows_.choice = {TAutorunTasks::BackupCleanupDefrag, TAutorunCompletion::Restart};
   windows_.failing = {TFormKind::RegistryCleanup, TFormKind::RegistryDefrag};
   launcher_.Click(TMainButton::Autorun);
   EXPECT_THAT(shutdown_.requests, IsEmpty());
-  ASSERT_EQ(windows_.messages.size(), 1u);
-  EXPECT_THAT(windows_.messages[0],
-              ::testing::StartsWith("Auto Run did not finish: the registry cleanup and the "
-                                    "registry defrag failed.\n\nThe computer has not been "
-                                    "restarted"));
+  EXPECT_THAT(windows_.messages,
+              ElementsAre(::testing::StartsWith(
+                  "Auto Run did not finish: the registry cleanup and the registry defrag "
+                  "failed.")));
 
   // A step the choice leaves out cannot fail the chain.
   windows_.messages.clear();
