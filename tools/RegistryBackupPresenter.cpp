@@ -26,6 +26,7 @@ TRegistryBackupPresenter::TRegistryBackupPresenter(
     : view_(view), backUp_(std::move(backUp)), autoMode_(std::move(autoMode)) {}
 
 void TRegistryBackupPresenter::Shown() {
+  lastRunFailed_ = false;
   if (autoMode_()) view_.StartAfterShowTimer();
 }
 
@@ -42,6 +43,7 @@ void TRegistryBackupPresenter::RunClicked() {
   } catch (...) {
     result.Succeeded = false;
   }
+  lastRunFailed_ = !result.Succeeded;
   const bool autoMode = autoMode_();
   if (!result.Succeeded) {
     view_.ShowMessage(kBackupFailedText);

@@ -63,10 +63,15 @@ class TRegistryBackupPresenter {
   void RunClicked();
   void BackClicked();
 
+  // Whether the backup of the latest showing failed; false when none was
+  // tried. The automatic run asks it once the window has closed.
+  bool LastRunFailed() const { return lastRunFailed_; }
+
  private:
   TRegistryBackupView& view_;
   std::function<TRegistryBackupResult()> backUp_;
   std::function<bool()> autoMode_;
+  bool lastRunFailed_ = false;
 };
 
 }  // namespace tidewell

@@ -52,7 +52,8 @@ bool TWinProgram::CreateForm(TFormKind form) {
   if (form == TFormKind::Main) {
     frmMain_ = std::make_unique<TfrmMain>(
         *services_, version_, programFile_,
-        [this](TFormKind kind) { return FindForm(kind); });
+        [this](TFormKind kind) { return FindForm(kind); },
+        static_cast<TTaskWindowReports&>(*this));
     return frmMain_->Create();
   }
   taskForms_.emplace_back(form, MakeTaskForm(form));
@@ -95,6 +96,35 @@ TForm* TWinProgram::FindForm(TFormKind form) {
     if (kind == form) return window.get();
   }
   return nullptr;
+}
+
+TAutorunChoice TWinProgram::AutorunChoice() {
+  const auto* window = Find<TfrmAutorun>(TFormKind::Autorun);
+  return window != nullptr ? window->Choice() : TAutorunChoice{};
+}
+
+bool TWinProgram::AutoRunFailed(TFormKind form) {
+  switch (form) {
+    case TFormKind::RegistryBackup: return BackupAutoRunFailed();
+    case TFormKind::RegistryCleanup: return CleanupAutoRunFailed();
+    case TFormKind::RegistryDefrag: return DefragAutoRunFailed();
+    default: return false;
+  }
+}
+
+bool TWinProgram::BackupAutoRunFailed() {
+  const auto* window = Find<TfrmRegistryBackup>(TFormKind::RegistryBackup);
+  return window != nullptr && window->AutoRunFailed();
+}
+
+bool TWinProgram::CleanupAutoRunFailed() {
+  const auto* window = Find<TfrmRegistryCleanup>(TFormKind::RegistryCleanup);
+  return window != nullptr && window->AutoRunFailed();
+}
+
+bool TWinProgram::DefragAutoRunFailed() {
+  const auto* window = Find<TfrmRegistryDefrag>(TFormKind::RegistryDefrag);
+  return window != nullptr && window->RunFailed();
 }
 
 void TWinProgram::RunMessageLoop() {

@@ -24,7 +24,7 @@
 
 namespace tidewell {
 
-class TWinProgram final : public TProgramHost {
+class TWinProgram final : public TProgramHost, private TTaskWindowReports {
  public:
   TWinProgram();
   ~TWinProgram() override;
@@ -41,6 +41,16 @@ class TWinProgram final : public TProgramHost {
 
  private:
   TForm* FindForm(TFormKind form);
+  template <typename Window>
+  Window* Find(TFormKind form) {
+    return dynamic_cast<Window*>(FindForm(form));
+  }
+  // TTaskWindowReports: one small question per window of the chain.
+  TAutorunChoice AutorunChoice() override;
+  bool AutoRunFailed(TFormKind form) override;
+  bool BackupAutoRunFailed();
+  bool CleanupAutoRunFailed();
+  bool DefragAutoRunFailed();
   // The windows' values into their files, once, at the program's end.
   void SaveSettings();
   std::unique_ptr<TTaskForm> MakeTaskForm(TFormKind form);

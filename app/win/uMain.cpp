@@ -40,14 +40,16 @@ constexpr int kButtonPictures[7] = {imgRegistry, imgDelete, imgWorking,
 
 TfrmMain::TfrmMain(TAppServices& services, const TVersionInfo& version,
                    const std::string& programFile,
-                   std::function<TForm*(TFormKind)> findForm)
+                   std::function<TForm*(TFormKind)> findForm,
+                   TTaskWindowReports& reports)
     : TForm(FormClassName(TFormKind::Main), "", nullptr, kClientWidth,
             kClientHeight),
       services_(services),
       version_(version),
       programFile_(programFile),
       findForm_(std::move(findForm)),
-      launcher_(*this, RunMode) {}
+      reports_(reports),
+      launcher_(*this, RunMode, services.ExitWin) {}
 
 // The window and its buttons go before the pictures and fonts they show.
 TfrmMain::~TfrmMain() { DestroyHandle(); }
@@ -175,6 +177,28 @@ void TfrmMain::ShowModal(TFormKind form) {
 }
 
 void TfrmMain::CloseMain() { OnCloseRequest(); }
+
+TAutorunChoice TfrmMain::AutorunChoice() { return reports_.AutorunChoice(); }
+
+bool TfrmMain::AutoRunFailed(TFormKind form) { return reports_.AutoRunFailed(form); }
+
+void TfrmMain::ProcessMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The program's own loop must still see it.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void TfrmMain::ShowMessage(const std::string& text) {
+  MessageBoxW(Handle(), WideText(text).c_str(), WideText(services_.ApplicationTitle).c_str(),
+              MB_OK | MB_ICONWARNING);
+}
 
 void TfrmMain::OnCloseRequest() {
   FormClose();

@@ -21,6 +21,17 @@
 
 namespace tidewell {
 
+// What the automatic run asks of the task windows once they have closed; the
+// program, which knows each window's type, answers.
+class TTaskWindowReports {
+ public:
+  virtual ~TTaskWindowReports() = default;
+  // The choices the auto-run window holds.
+  virtual TAutorunChoice AutorunChoice() = 0;
+  // Whether the work the window did by itself at its latest showing failed.
+  virtual bool AutoRunFailed(TFormKind form) = 0;
+};
+
 class TfrmMain final : public TForm,
                        private TMainWindowSetup,
                        private TLauncherWindows {
@@ -34,10 +45,11 @@ class TfrmMain final : public TForm,
   inline static constexpr int idWelcome = 112;
   inline static constexpr int idBanner = 113;
 
-  // `findForm` gives the task windows, which are created after this one.
+  // `findForm` gives the task windows, which are created after this one;
+  // `reports` answers for them during an automatic run.
   TfrmMain(TAppServices& services, const TVersionInfo& version,
            const std::string& programFile,
-           std::function<TForm*(TFormKind)> findForm);
+           std::function<TForm*(TFormKind)> findForm, TTaskWindowReports& reports);
   ~TfrmMain() override;
 
   // The creation steps; false when the program must end (another instance).
@@ -65,6 +77,10 @@ class TfrmMain final : public TForm,
   // TLauncherWindows
   void ShowModal(TFormKind form) override;
   void CloseMain() override;
+  TAutorunChoice AutorunChoice() override;
+  bool AutoRunFailed(TFormKind form) override;
+  void ProcessMessages() override;
+  void ShowMessage(const std::string& text) override;
 
   void CreateControls();
   void FormShow();
@@ -79,6 +95,7 @@ class TfrmMain final : public TForm,
   TVersionInfo version_;
   std::string programFile_;
   std::function<TForm*(TFormKind)> findForm_;
+  TTaskWindowReports& reports_;
   TLauncher launcher_;
   TSingleInstanceGuard guard_;
   TImageList imageList1_;

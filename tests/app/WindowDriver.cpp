@@ -222,6 +222,43 @@ bool ListViewTicked(HWND listView, int row) {
   return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
+std::string ToolTipOf(HWND control) {
+  HWND owner = GetAncestor(control, GA_ROOT);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(control, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                               FALSE, processId);
+  if (process == nullptr) throw std::runtime_error("cannot open tooltip owner");
+  constexpr std::size_t kChars = 1024;
+  const std::size_t size = sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<unsigned char*>(
+      VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  std::wstring found;
+  // Tooltip windows are hidden top-level windows owned by the form.
+  for (HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+       tips != nullptr && found.empty();
+       tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) {
+    if (GetWindow(tips, GW_OWNER) != owner) continue;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = reinterpret_cast<wchar_t*>(remote + sizeof(TTTOOLINFOW));
+    const wchar_t none = L'\0';
+    WriteProcessMemory(process, remote, &tool, sizeof(tool), nullptr);
+    WriteProcessMemory(process, remote + sizeof(TTTOOLINFOW), &none, sizeof(none), nullptr);
+    SendMessageW(tips, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
+    std::wstring text(kChars, L'\0');
+    ReadProcessMemory(process, remote + sizeof(TTTOOLINFOW), text.data(),
+                      text.size() * sizeof(wchar_t), nullptr);
+    found = text.c_str();
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return NarrowText(found);
+}
+
 HWND WaitForMessageBox(DWORD processId, const std::string& title) {
   return WaitForTopWindow(processId, "#32770", title);
 }

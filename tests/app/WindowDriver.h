@@ -84,6 +84,10 @@ bool ListViewTicked(HWND listView, int row);
 // The text of a pane of another process's status bar.
 std::string StatusBarText(HWND statusBar, int part);
 
+// The tooltip text of a control of another process, as its window's
+// tooltips hold it for the control; empty when it has none.
+std::string ToolTipOf(HWND control);
+
 // A message box (class "#32770") of the process, its text, and a click on
 // one of its buttons (IDOK, IDYES, ...).
 HWND WaitForMessageBox(DWORD processId, const std::string& title);

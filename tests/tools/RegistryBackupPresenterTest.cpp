@@ -65,13 +65,18 @@ TEST_F(RegistryBackupWindow, AutoModeStartsAfterShowingKeepsQuietOnSuccessAndClo
   view.events.clear();
   presenter.AfterShowTimer();
   EXPECT_EQ(view.events, (Events{"stop timer", "disable", "backup", "enable", "close"}));
+  EXPECT_FALSE(presenter.LastRunFailed());
 
-  // A failure is still shown, and waited for, before the window closes.
+  // A failure is still shown, and waited for, before the window closes; the
+  // chain learns of it afterwards.
   view.events.clear();
   result.Succeeded = false;
   presenter.AfterShowTimer();
   EXPECT_EQ(view.events, (Events{"stop timer", "disable", "backup",
                                  "message Error backing up the registry!", "enable", "close"}));
+  EXPECT_TRUE(presenter.LastRunFailed());
+  presenter.Shown();
+  EXPECT_FALSE(presenter.LastRunFailed()) << "a new showing starts afresh";
 
   // The timer of a window hidden meanwhile does nothing but stop.
   view.events.clear();

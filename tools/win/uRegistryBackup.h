@@ -23,6 +23,9 @@ class TfrmRegistryBackup final : public TTaskForm, private TRegistryBackupView {
   ~TfrmRegistryBackup() override;
 
   HWND btnRun() const { return btnRun_; }
+  // Whether the backup of the latest showing failed (its message has been
+  // shown); the automatic run asks it once the window has closed.
+  bool AutoRunFailed() const { return presenter_.LastRunFailed(); }
 
  private:
   void BeforeShow() override;
