@@ -57,3 +57,10 @@ foreach(name IN LISTS _tests)
     endif()
   endif()
 endforeach()
+
+# The automatic run ends its prefix's session: a script of its own runs it
+# and looks at the prefix from outside.
+add_test(NAME wine.AutorunChainTest
+         COMMAND ${_src}/tests/app/autorun-chain.sh ${_wine_template} ${CMAKE_BINARY_DIR}/win64/bin)
+set_tests_properties(wine.AutorunChainTest PROPERTIES FIXTURES_REQUIRED wine_template TIMEOUT 900)
+
