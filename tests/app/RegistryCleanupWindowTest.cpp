@@ -2,7 +2,8 @@
 // planted in the prefix's registry: launcher, settings, Next, Run; the rows
 // ticked after the scan; Exclude Selected; View Selected bringing the
 // registry editor to the key; Delete with its undo file, checked in the
-// registry itself; Stop on a scan of every category.
+// registry itself; the undo window bringing the entries back as they were;
+// Stop on a scan of every category.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,6 +21,7 @@
 #include "platform/win/WideText.h"
 #include "tests/app/Screenshot.h"
 #include "tests/app/WindowDriver.h"
+#include "undo/RegistryUndoPresenter.h"
 
 namespace tidewell {
 namespace {
@@ -58,6 +60,23 @@ void WriteFileText(const std::string& path, const std::string& text) {
 bool RunValueExists(const char* name) {
   return RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, WideText(name).c_str(), RRF_RT_ANY, nullptr,
                       nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// The system registry editor's export of the start-up key, as its bytes.
+std::string ExportRunKey(const std::string& file) {
+  std::wstring command = L"regedit /e \"" + WideText(file) + L"\" \"" +
+                         WideText(kRunKeyText) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return "<regedit did not start>";
+  }
+  WaitForSingleObject(info.hProcess, 60000);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return FileText(file);
 }
 
 void Settle(HWND window) {
@@ -285,6 +304,52 @@ TEST_F(RegistryCleanupWindowTest, ScanExcludeViewAndDeleteThePlantedProblems) {
   EXPECT_NE(undo.find("\"TwGoneB\"="), std::string::npos) << undo;
   EXPECT_NE(undo.find("\"TwGoneC\"="), std::string::npos) << undo;
   EXPECT_EQ(undo.find("TwGoneA"), std::string::npos) << undo;
+}
+
+TEST_F(RegistryCleanupWindowTest, TheUndoWindowBringsBackWhatTheCleanupDeleted) {
+  // Only this run's undo file.
+  const std::string restore = std::string(kFolder) + "restore\\";
+  WIN32_FIND_DATAW found{};
+  for (HANDLE search = FindFirstFileW(WideText(restore + "*.reg").c_str(), &found);
+       search != INVALID_HANDLE_VALUE;) {
+    DeleteFileW(WideText(restore + NarrowText(found.cFileName)).c_str());
+    if (!FindNextFileW(search, &found)) {
+      FindClose(search);
+      break;
+    }
+  }
+  const std::string before = ExportRunKey(std::string(kFolder) + "before.reg");
+  ASSERT_GT(before.size(), 100u);
+  ScanStartupRunOnly();
+  ASSERT_NE(OpenCleanup(), nullptr);
+  Scan();
+  ASSERT_EQ(PlantedRows().size(), 3u);
+  Click(Button("Delete"));
+  ASSERT_TRUE(WaitUntil([&] { return Status() == "Deleted!"; }, 30s));
+  for (const char* name : kPlanted) ASSERT_FALSE(RunValueExists(name)) << name;
+  Click(Button("Back"));
+  ASSERT_TRUE(WaitForWindowGone(process_->Id(), "TfrmRegistryCleanup"));
+
+  // The undo window lists this run's file with its entries ticked.
+  Click(FindChild(main_, "Button", MainButtonText(TMainButton::UndoCleanups).Caption));
+  HWND undoWindow = WaitForTopWindow(process_->Id(), "TfrmRegistryUndo", kUndoWindowCaption);
+  ASSERT_NE(undoWindow, nullptr);
+  HWND rows = ChildrenOfClass(undoWindow, "SysListView32").at(0);
+  HWND files = ChildrenOfClass(undoWindow, "ComboBox").at(0);
+  HWND status = ChildrenOfClass(undoWindow, "msctls_statusbar32").at(0);
+  ASSERT_EQ(SendMessageW(files, CB_GETCOUNT, 0, 0), 1);
+  ASSERT_EQ(ListViewRowCount(rows), 3);
+  Click(FindChild(undoWindow, "Button", "&Undo"));
+  HWND question = WaitForMessageBox(process_->Id(), kApplicationTitle);
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(MessageBoxText(question), kRestartQuestion);
+  AnswerMessageBox(question, IDNO);
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == "Restored!"; }));
+  EXPECT_EQ(ExportRunKey(std::string(kFolder) + "after.reg"), before)
+      << "the start-up key exactly as before the cleanup";
+  Click(FindChild(undoWindow, "Button", "Back"));
+  ASSERT_TRUE(WaitForWindowGone(process_->Id(), "TfrmRegistryUndo"));
+  Exit();
 }
 
 TEST_F(RegistryCleanupWindowTest, StopEndsAScanOfEveryCategory) {
