@@ -38,32 +38,6 @@ constexpr const char* kSteps = "C:\\tidewell-chain-steps.txt";
 constexpr const wchar_t* kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kPlanted[] = {"TwChainGoneA", "TwChainGoneB"};
 
-std::string FileText(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
-}
-
-void WriteFileText(const std::string& path, const std::string& text, bool append = false) {
-  HANDLE file = CreateFileW(WideText(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
-                            FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, 0,
-                            nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  FlushFileBuffers(file);
-  CloseHandle(file);
-}
-
 // One line of the steps file: written at once, as the driver may be ended
 // at any moment.
 void Step(const std::string& line) { WriteFileText(kSteps, line + "\n", true); }

@@ -24,26 +24,7 @@ using namespace tidewell::testing;
 constexpr const char* kFolder = "C:\\Tidewell Settings Test\\";
 constexpr const char* kEditorClass = "TidewellEditorStandIn";
 
-std::string FileText(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
-}
-
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void Settle(HWND window) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-}
 
 class CleanupSettingsWindowTest : public ::testing::Test {
  protected:

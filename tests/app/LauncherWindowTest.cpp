@@ -43,11 +43,6 @@ std::string ReadString(HKEY root, const wchar_t* key, const wchar_t* value) {
 
 // Waits until the program's user-interface thread has handled everything
 // sent before: a synchronous no-op returns only then.
-void Settle(HWND window) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-}
-
 class LauncherWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {

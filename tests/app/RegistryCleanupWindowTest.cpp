@@ -34,29 +34,6 @@ constexpr const char* kRunKeyText =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kPlanted[] = {"TwGoneA", "TwGoneB", "TwGoneC"};
 
-std::string FileText(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-  HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                            nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 bool RunValueExists(const char* name) {
   return RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, WideText(name).c_str(), RRF_RT_ANY, nullptr,
                       nullptr, nullptr) == ERROR_SUCCESS;
@@ -77,11 +54,6 @@ std::string ExportRunKey(const std::string& file) {
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   return FileText(file);
-}
-
-void Settle(HWND window) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
 }
 
 class RegistryCleanupWindowTest : public ::testing::Test {

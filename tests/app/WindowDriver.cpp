@@ -281,4 +281,38 @@ void AnswerMessageBox(HWND box, int buttonId) {
   }
 }
 
+void Settle(HWND window, std::chrono::milliseconds timeout) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()),
+                      &ignored);
+}
+
+std::string FileText(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing>";
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileText(const std::string& path, const std::string& text, bool append) {
+  HANDLE file = CreateFileW(WideText(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
+                            FILE_SHARE_READ, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+  DWORD written = 0;
+  const bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written,
+                               nullptr) && written == text.size();
+  FlushFileBuffers(file);
+  CloseHandle(file);
+  if (!whole) throw std::runtime_error("short write to " + path);
+}
+
 }  // namespace tidewell::testing

@@ -94,4 +94,14 @@ HWND WaitForMessageBox(DWORD processId, const std::string& title);
 std::string MessageBoxText(HWND box);
 void AnswerMessageBox(HWND box, int buttonId);
 
+// Lets the window's thread finish what it was doing (a no-op message that
+// waits its turn).
+void Settle(HWND window, std::chrono::milliseconds timeout = 20s);
+
+// The files a program leaves: their bytes ("<missing>" when there is none),
+// and files written for it to find. Reading shares the file with a writer
+// that still holds it.
+std::string FileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text, bool append = false);
+
 }  // namespace tidewell::testing

@@ -20,11 +20,6 @@ namespace {
 
 using namespace tidewell::testing;
 
-void Settle(HWND window) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-}
-
 TEST(RegistryBackupWindow, RunWritesTheExportAndNamesItsFile) {
   // The program writes into its folder and the registry: only in a prefix.
   if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
