@@ -25,6 +25,8 @@ void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
     ++engine.ProgressPosition;
     if (!IsTextValue(registry.GetDataType(name))) continue;
     const std::string data = registry.ReadString(name);
+    const TFileReferences::TViewScope view(
+        refs, refs.ViewOfKey(registry.RootKey(), registry.CurrentPath()));
     if (LooksLikeLocalPath(data) &&
         !refs.AllPathsInTextExist(data, engine.StartTests())) {
       engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(), name,
@@ -48,6 +50,12 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
       registry.GetKeyNames(subKeys);
       if (!subKeys.empty()) {
         for (const std::string& name : subKeys) {
+          // A key both views share shows below Wow6432Node too; it is
+          // examined once, at its own place.
+          if (IsSharedKeyMetAgain(refs.Folders().Wow, registry.RootKey(),
+                                  path + "\\" + name)) {
+            continue;
+          }
           ScanFileListKey(engine, refs, path + "\\" + name);
           if (engine.Terminated()) break;
           ++engine.ProgressPosition;
