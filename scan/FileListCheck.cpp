@@ -18,6 +18,8 @@ bool IsTextValue(TRegDataType type) {
 void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
   TRegistry& registry = engine.Registry;
   engine.ShowStatus(registry.CurrentPath());
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(registry.RootKey(), registry.CurrentPath()));
   std::vector<std::string> names;
   registry.GetValueNames(names);
   for (const std::string& name : names) {
@@ -25,8 +27,6 @@ void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
     ++engine.ProgressPosition;
     if (!IsTextValue(registry.GetDataType(name))) continue;
     const std::string data = registry.ReadString(name);
-    const TFileReferences::TViewScope view(
-        refs, refs.ViewOfKey(registry.RootKey(), registry.CurrentPath()));
     if (LooksLikeLocalPath(data) &&
         !refs.AllPathsInTextExist(data, engine.StartTests())) {
       engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(), name,

@@ -105,20 +105,29 @@ bool IsOneOf(const Parts& parts, std::size_t index,
 }
 
 // Whether the parts from `from` on are `key` or a key below it.
-bool IsAtOrBelow(const Parts& parts, std::size_t from, std::string_view key) {
-  const Parts keyParts = SplitKeyPath(std::string(key));
-  if (parts.size() < from + keyParts.size()) return false;
-  for (std::size_t i = 0; i < keyParts.size(); ++i) {
-    if (!NamesEqual(parts[from + i], keyParts[i])) return false;
+bool IsAtOrBelow(const Parts& parts, std::size_t from, const Parts& key) {
+  if (parts.size() < from + key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (!NamesEqual(parts[from + i], key[i])) return false;
   }
   return true;
 }
 
 bool IsSharedSoftwareKey(const Parts& parts, std::size_t from) {
-  for (const std::string_view key : kSharedSoftwareKeys) {
+  // Every shared key lies below Microsoft, apart from the few roots.
+  if (IsOneOf(parts, from, kSharedSoftwareRoots)) return true;
+  if (!Is(parts, from, "Microsoft")) return false;
+  static const std::vector<Parts> kShared = [] {
+    std::vector<Parts> keys;
+    for (const std::string_view key : kSharedSoftwareKeys) {
+      keys.push_back(SplitKeyPath(std::string(key)));
+    }
+    return keys;
+  }();
+  for (const Parts& key : kShared) {
     if (IsAtOrBelow(parts, from, key)) return true;
   }
-  return IsOneOf(parts, from, kSharedSoftwareRoots);
+  return false;
 }
 
 // Whether the classes path from `from` on lies in a folder each view keeps
