@@ -31,7 +31,9 @@
 // below a Classes key (and HKEY_CLASSES_ROOT) only the names its Wow6432Node
 // holds are, every other class key being shared by both views. Keys that
 // Windows shares outside Classes are not linked here: a test plants them in
-// both places. Creating ignores the view. SetSeenBy32BitProgram makes the
+// both places (Wine links them). Creating ignores the view. Wine 8 does not
+// share the other class keys: its 32-bit view of the classes holds only what
+// their Wow6432Node holds. SetSeenBy32BitProgram makes the
 // 32-bit view the default of every open, as a 32-bit program on a 64-bit
 // Windows has it; KEY_WOW64_64KEY then asks for the 64-bit view.
 //

@@ -225,7 +225,9 @@ class WholeScanTest : public ::testing::Test {
 };
 
 TEST_F(WholeScanTest, FindsOnePlantedProblemOfEveryKindAndNoneOfTheSoundOnes) {
-  const TFolderSet folders = testing::FolderSetOn(drive_);
+  TFolderSet folders = testing::FolderSetOn(drive_);
+  // Under Wine the registry is a 64-bit one with its 32-bit view.
+  folders.Wow = environment_.Environment().WowLayout();
   TFileReferences refs(folders, drive_.FileSystem(), environment_.Environment(),
                        *store_);
   Load(kPlanted);
