@@ -141,6 +141,7 @@ class Wow64ViewsTest : public ::testing::Test {
       [-HKEY_CLASSES_ROOT\$S]
       [-HKEY_CLASSES_ROOT\Wow6432Node\$S]
       [-HKEY_CLASSES_ROOT\$S.Shared]
+      [-HKEY_CLASSES_ROOT\TypeLib\{$S-L}]
       [-HKEY_LOCAL_MACHINE\SOFTWARE\$S]
       [-HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\$S]
       [-HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\$S.exe]
@@ -309,6 +310,30 @@ TEST_F(Wow64ViewsTest, FilesOfA32BitKeyAreTheFilesA32BitProgramSees) {
                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\$S\\InprocServer32 | Only64 | $W\\System32\\$S-64.dll | File not found",
                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\$S | Only32 | $W\\System32\\$S-32.dll | File not found",
                 "HKEY_CURRENT_USER\\Software\\$S | Neither | $W\\System32\\$S-none.dll | File not found",
+            }));
+}
+
+TEST_F(Wow64ViewsTest, AClassOfThe32BitViewIsCheckedAsA32BitProgramUsesIt) {
+  PlantSystemFile("SysWOW64", "$S-32.dll");
+  PlantSystemFile("System32", "$S-64.dll");
+  Load(R"(
+    [HKEY_CLASSES_ROOT\Wow6432Node\$S\CLSID\{$S-1}\InprocServer32]
+    @="$W\\System32\\$S-32.dll"
+    [HKEY_CLASSES_ROOT\Wow6432Node\$S\CLSID\{$S-1}\TypeLib]
+    @="{$S-L}"
+    [HKEY_CLASSES_ROOT\Wow6432Node\$S\CLSID\{$S-2}\InprocServer32]
+    @="$W\\System32\\$S-64.dll"
+    [HKEY_CLASSES_ROOT\Wow6432Node\$S\CLSID\{$S-2}\TypeLib]
+    @="{$S-Gone}"
+    [HKEY_CLASSES_ROOT\TypeLib\{$S-L}]
+  )");
+  MakeEngine();
+  checks_.CheckCLSIDs(*engine_, TRootKey::ClassesRoot,
+                      Expand("Wow6432Node\\$S\\CLSID\\", false));
+  EXPECT_EQ(Records(),
+            Expected({
+                "HKEY_CLASSES_ROOT\\Wow6432Node\\$S\\CLSID\\{$S-2}\\InprocServer32 |  | $W\\System32\\$S-64.dll | InProcServer32 file not found",
+                "HKEY_CLASSES_ROOT\\Wow6432Node\\$S\\CLSID\\{$S-2}\\TypeLib |  | {$S-Gone} | TypeLib registry key does not exist",
             }));
 }
 
