@@ -8,6 +8,16 @@
 
 namespace tidewell {
 
+// How the running program sees the registry and the system folder of a 64-bit
+// Windows, which keeps a 32-bit view of both: the 32-bit registry keys below
+// Wow6432Node and the 32-bit system files in SysWOW64, shown to 32-bit
+// programs in place of the 64-bit ones.
+enum class TWowLayout {
+  None,      // one view only: a 32-bit Windows
+  Native64,  // a 64-bit program: it sees the 64-bit view
+  Wow32,     // a 32-bit program on a 64-bit Windows: it sees the 32-bit view
+};
+
 class TSystemEnvironment {
  public:
   virtual ~TSystemEnvironment() = default;
@@ -27,6 +37,7 @@ class TSystemEnvironment {
   virtual std::string TempFolder() = 0;          // GetTempPath
   // The full path of the running program file.
   virtual std::string ProgramFileName() = 0;
+  virtual TWowLayout WowLayout() { return TWowLayout::None; }
 };
 
 }  // namespace tidewell

@@ -227,6 +227,31 @@ std::shared_ptr<Key> Walk(std::shared_ptr<Key> key,
   return key;
 }
 
+constexpr const char* kWow6432Node = "Wow6432Node";
+
+// The walk of an open in the 32-bit view of a 64-bit registry. Below a key
+// that has a Wow6432Node subkey the next name is looked for in that subkey.
+// Below a Classes key that subkey holds only the redirected class folders
+// (CLSID, Interface and the like): a name it lacks is the shared key beside
+// it. "Classes" itself is never redirected: Software\Wow6432Node\Classes is
+// the same key as Software\Classes\Wow6432Node.
+std::shared_ptr<Key> WalkView32(std::shared_ptr<Key> key,
+                                const std::vector<std::string>& parts) {
+  for (const std::string& part : parts) {
+    if (!key) return nullptr;
+    const std::shared_ptr<Key> node =
+        NamesEqual(part, kWow6432Node) || NamesEqual(part, "Classes")
+            ? nullptr
+            : key->Child(kWow6432Node);
+    std::shared_ptr<Key> next = node ? node->Child(part) : key->Child(part);
+    if (!next && node && NamesEqual(key->name, "Classes")) {
+      next = key->Child(part);
+    }
+    key = next;
+  }
+  return key;
+}
+
 std::shared_ptr<Key> WalkOrCreate(std::shared_ptr<Key> key,
                                   const std::vector<std::string>& parts) {
   for (const std::string& part : parts) {
@@ -338,6 +363,7 @@ struct MemoryRegistryStore::State {
   MergedNames classesRootNames;
   std::vector<ReplaceRequest> replaceRequests;
   std::vector<KeyHandle> flushRequests;
+  bool seenBy32BitProgram = false;
 
   State() {
     machine->permanent = true;
@@ -373,6 +399,16 @@ struct MemoryRegistryStore::State {
   std::shared_ptr<Key> ClassesKey(const std::vector<std::string>& path) {
     std::shared_ptr<Key> user = UserClasses(path);
     return user ? user : MachineClasses(path);
+  }
+
+  // A path below HKEY_CLASSES_ROOT in the 32-bit view: a first name that
+  // the classes' Wow6432Node holds is taken from there, any other is shared.
+  std::vector<std::string> ClassesPathView32(std::vector<std::string> path) {
+    if (path.empty() || NamesEqual(path.front(), kWow6432Node)) return path;
+    if (ClassesKey({kWow6432Node, path.front()})) {
+      path.insert(path.begin(), kWow6432Node);
+    }
+    return path;
   }
 
   long Resolve(KeyHandle handle, std::uint32_t required, View* view) {
@@ -442,11 +478,17 @@ long MemoryRegistryStore::OpenKey(KeyHandle base, const std::string& subKey,
   std::vector<std::string> parts;
   if (long rc = SplitPath(subKey, &parts)) return rc;
 
+  const bool view32 =
+      (access & access::Wow64Key32) != 0 ||
+      (state_->seenBy32BitProgram && (access & access::Wow64Key64) == 0);
   OpenedKey opened;
   opened.access = GrantedRights(access);
   if (view.classes) {
     opened.classes = true;
     opened.classesPath = State::Joined(view.classesPath, parts);
+    if (view32 && view.classesPath.empty()) {
+      opened.classesPath = state_->ClassesPathView32(opened.classesPath);
+    }
     if (parts.empty()) {
       opened.key = view.opened ? view.opened->key : nullptr;
     } else {
@@ -454,7 +496,7 @@ long MemoryRegistryStore::OpenKey(KeyHandle base, const std::string& subKey,
       if (!opened.key) return regerr::FileNotFound;
     }
   } else {
-    opened.key = Walk(view.key, parts);
+    opened.key = view32 ? WalkView32(view.key, parts) : Walk(view.key, parts);
     if (!opened.key) return regerr::FileNotFound;
   }
   *result = state_->Hand(std::move(opened));
@@ -658,6 +700,11 @@ MemoryRegistryStore::ReplaceRequests() const {
 std::vector<KeyHandle> MemoryRegistryStore::FlushRequests() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return state_->flushRequests;
+}
+
+void MemoryRegistryStore::SetSeenBy32BitProgram(bool seen) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  state_->seenBy32BitProgram = seen;
 }
 
 std::size_t MemoryRegistryStore::OpenHandleCount() const {

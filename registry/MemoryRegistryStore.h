@@ -25,6 +25,18 @@
 //     machine key.
 // Wine 8 shows only HKLM\Software\Classes under HKEY_CLASSES_ROOT.
 //
+// Views. The store is a 64-bit registry as a 64-bit program sees it. An open
+// with KEY_WOW64_32KEY looks in the 32-bit view, as Windows and Wine do: below
+// a key that has a Wow6432Node subkey the next name is taken from there;
+// below a Classes key (and HKEY_CLASSES_ROOT) only the names its Wow6432Node
+// holds are, every other class key being shared by both views. Keys that
+// Windows shares outside Classes are not linked here: a test plants them in
+// both places (Wine links them). Creating ignores the view. Wine 8 does not
+// share the other class keys: its 32-bit view of the classes holds only what
+// their Wow6432Node holds. SetSeenBy32BitProgram makes the
+// 32-bit view the default of every open, as a 32-bit program on a 64-bit
+// Windows has it; KEY_WOW64_64KEY then asks for the 64-bit view.
+//
 // Names are compared without regard to letter case (upper-cased as Windows
 // does) and kept as first written: creating "FOO" where "Foo" exists opens
 // "Foo", and rewriting value "NAME" keeps the name "Name".
@@ -127,6 +139,7 @@ class MemoryRegistryStore : public RegistryStore {
   // Handles handed out and not yet closed (roots not counted): lets tests see
   // that a caller closes what it opens.
   std::size_t OpenHandleCount() const;
+  void SetSeenBy32BitProgram(bool seen);
 
  private:
   struct State;

@@ -81,8 +81,8 @@ long TRegistry::OpenWith(const std::string& path, bool create,
   const Resolved r = Resolve(path);
   KeyHandle opened = kNoKey;
   const long rc = (create && !path.empty())
-                      ? store_.CreateKey(r.base, r.subPath, mask, &opened)
-                      : store_.OpenKey(r.base, r.subPath, mask, &opened);
+                      ? store_.CreateKey(r.base, r.subPath, mask | view_, &opened)
+                      : store_.OpenKey(r.base, r.subPath, mask | view_, &opened);
   if (rc != regerr::Success) return rc;
 
   std::string newPath;
@@ -128,7 +128,7 @@ void TRegistry::CloseKey() {
 bool TRegistry::KeyExists(const std::string& path) {
   const Resolved r = Resolve(path);
   TStoreKey probe(store_);
-  return probe.Open(r.base, r.subPath, access::KeyReadNoNotify) ==
+  return probe.Open(r.base, r.subPath, access::KeyReadNoNotify | view_) ==
          regerr::Success;
 }
 

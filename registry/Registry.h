@@ -47,6 +47,10 @@ class TRegistry {
   const std::string& CurrentPath() const { return currentPath_; }
   std::uint32_t Access() const { return access_; }
   void SetAccess(std::uint32_t access) { access_ = access; }
+  // The registry view (access::Wow64Key32 or Wow64Key64, or 0 for the
+  // process's own) that OpenKey, OpenKeyReadOnly and KeyExists work in.
+  std::uint32_t View() const { return view_; }
+  void SetView(std::uint32_t view) { view_ = view; }
   bool LazyWrite() const { return lazyWrite_; }
   void SetLazyWrite(bool lazy) { lazyWrite_ = lazy; }
 
@@ -107,6 +111,7 @@ class TRegistry {
   KeyHandle current_ = kNoKey;
   std::string currentPath_;
   std::uint32_t access_ = access::KeyAllAccess;
+  std::uint32_t view_ = 0;
   bool lazyWrite_ = true;
 };
 

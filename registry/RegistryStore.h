@@ -38,6 +38,7 @@ class RegistryStore {
   virtual ~RegistryStore() = default;
 
   // RegOpenKeyExW. An empty subKey opens a new handle to `base` itself.
+  // `access` may name a registry view (access::Wow64Key32 or Wow64Key64).
   [[nodiscard]] virtual long OpenKey(KeyHandle base, const std::string& subKey,
                                      std::uint32_t access, KeyHandle* result) = 0;
   // RegCreateKeyExW (non-volatile): creates every missing key along subKey.

@@ -62,6 +62,10 @@ constexpr std::uint32_t KeyWrite = 0x00020006;
 constexpr std::uint32_t KeyAllAccess = 0x000F003F;
 // KEY_READ without the change-notification right.
 constexpr std::uint32_t KeyReadNoNotify = 0x00020009;
+// Which view of a 64-bit registry an open works in (KEY_WOW64_64KEY,
+// KEY_WOW64_32KEY); without either, the view of the calling process.
+constexpr std::uint32_t Wow64Key64 = 0x0100;
+constexpr std::uint32_t Wow64Key32 = 0x0200;
 }  // namespace access
 
 // Win32 result codes the stores return (ERROR_*).

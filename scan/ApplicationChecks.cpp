@@ -65,6 +65,8 @@ bool UninstallEntryIsBroken(TRegistry& registry, TFileReferences& refs,
 }  // namespace
 
 void CheckAppPaths(TRegistryCheckThread& engine, TFileReferences& refs) {
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(TRootKey::LocalMachine, kAppPathsKey));
   TRegistry& registry = engine.Registry;
   CloseKeyOnExit closeAtEnd(registry);
   registry.CloseKey();
@@ -103,6 +105,8 @@ void CheckAppPaths(TRegistryCheckThread& engine, TFileReferences& refs) {
 }
 
 void CheckUninstall(TRegistryCheckThread& engine, TFileReferences& refs) {
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(TRootKey::LocalMachine, kUninstallKey));
   TRegistry& registry = engine.Registry;
   CloseKeyOnExit closeAtEnd(registry);
   registry.CloseKey();

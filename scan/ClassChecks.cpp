@@ -6,6 +6,7 @@
 #include "platform/TextEncoding.h"
 #include "scan/ClassKeyWalk.h"
 #include "scan/FileRefText.h"
+#include "scan/RegistryViews.h"
 #include "scan/RegistryWork.h"
 
 namespace tidewell {
@@ -70,13 +71,14 @@ void AddClassChecks(TScanChecks& checks, TFileReferences& refs) {
                                  const std::string& basePath) {
     CheckTypeLibs(engine, *files, root, basePath);
   };
-  checks.CheckInterfaces = [](TRegistryCheckThread& engine, TRootKey root,
-                              const std::string& basePath) {
-    CheckInterfaces(engine, root, basePath);
+  checks.CheckInterfaces = [files](TRegistryCheckThread& engine, TRootKey root,
+                                   const std::string& basePath) {
+    CheckInterfaces(engine, root, basePath, files->Folders().Wow);
   };
-  checks.CheckFileExtensions = [](TRegistryCheckThread& engine, TRootKey root,
-                                  const std::string& basePath) {
-    CheckFileExtensions(engine, root, basePath);
+  checks.CheckFileExtensions = [files](TRegistryCheckThread& engine,
+                                       TRootKey root,
+                                       const std::string& basePath) {
+    CheckFileExtensions(engine, root, basePath, files->Folders().Wow);
   };
 }
 
@@ -109,6 +111,8 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
       engine, root, basePath, "Check CLSIDs: ", TStatusName::AsListed,
       [&](const std::string& name) {
         const std::string entry = basePath + name + "\\";
+        const TRegView view = refs.ViewOfKey(root, entry);
+        const TFileReferences::TViewScope fileView(refs, view);
         for (const FileSubCheck& sub : kFiles) {
           Guarded([&] {
             const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
@@ -122,8 +126,9 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
         for (const KeySubCheck& sub : kKeys) {
           Guarded([&] {
             const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
-            if (value && !KeyThere(registry, sub.targetPrefix + *value + "\\",
-                                   engine.StartTests())) {
+            if (value && !KeyThereInView(registry, refs.Folders().Wow, view,
+                                         sub.targetPrefix + *value + "\\",
+                                         engine.StartTests())) {
               ReportKey(engine, root, entry + sub.subKey, *value,
                         sub.description);
             }
@@ -148,20 +153,25 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
           return;
         }
         const std::string entry = basePath + name;
+        // A class key both views share may name a class of either view.
+        const TWowLayout layout = refs.Folders().Wow;
+        const TRegView view = refs.ViewOfKey(root, entry);
+        const TFileReferences::TViewScope fileView(refs, view);
 
         if (const auto clsid = DefaultValueOf(registry, entry + "\\CLSID\\")) {
           TTestedList* tested = engine.StartTests();
           if (clsid->empty()) Note(tested, "CLSID value: empty");
           if (clsid->empty() ||
-              !KeyThere(registry, basePath + "CLSID\\" + *clsid + "\\", tested)) {
+              !KeyThereInView(registry, layout, view,
+                              basePath + "CLSID\\" + *clsid + "\\", tested)) {
             ReportKey(engine, root, entry + "\\CLSID", *clsid,
                       "CLSID registry key does not exist");
           }
         }
         // An empty current version names the root itself, which exists.
         if (const auto curVer = DefaultValueOf(registry, entry + "\\CurVer\\")) {
-          if (!KeyThere(registry, basePath + *curVer + "\\",
-                        engine.StartTests())) {
+          if (!KeyThereInView(registry, layout, view, basePath + *curVer + "\\",
+                              engine.StartTests())) {
             ReportKey(engine, root, entry + "\\CurVer", *curVer,
                       "CurVer registry key does not exist");
           }
@@ -187,6 +197,8 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
       engine, root, basePath, "Examining TypeLibs: ", TStatusName::AsListed,
       [&](const std::string& name) {
         const std::string library = basePath + name;
+        const TFileReferences::TViewScope fileView(
+            refs, refs.ViewOfKey(root, library));
         std::vector<std::string> versions;
         {
           TReadOnlyKey key(registry, library + "\\");
@@ -250,11 +262,15 @@ namespace {
 class TInterfaceTargets {
  public:
   TInterfaceTargets(TRegistry& registry, TRegistry& machine, TRegistry& user,
-                    const std::string& basePath)
+                    const std::string& basePath, TWowLayout layout)
       : registry_(registry),
         machine_(machine),
         user_(user),
-        basePath_(basePath) {}
+        basePath_(basePath),
+        layout_(layout) {}
+
+  // The view of the interface whose targets are looked for next.
+  void SetView(TRegView view) { view_ = view; }
 
   bool TypeLibMissing(const std::string& typeLib, const std::string& version,
                       TTestedList* tested) {
@@ -262,8 +278,8 @@ class TInterfaceTargets {
     if (version.empty()) return false;
     const std::string library = "TypeLib\\" + typeLib + "\\" + version;
     // A "Version" of 1 is met by a version key "1" or "1.0".
-    return !KeyThere(registry_, library + "\\", tested) &&
-           !KeyThere(registry_, library + ".0\\", tested);
+    return !There(registry_, library + "\\", tested) &&
+           !There(registry_, library + ".0\\", tested);
   }
   bool ClassMissing(const std::string& clsid, TTestedList* tested) {
     return Missing("CLSID\\", "CLSID\\", clsid, tested);
@@ -276,38 +292,44 @@ class TInterfaceTargets {
   bool Missing(const std::string& classesFolder, const std::string& rootFolder,
                const std::string& name, TTestedList* tested) {
     const std::string registered = "Software\\Classes\\" + classesFolder + name;
-    if (!KeyThere(machine_, registered, tested) &&
-        !KeyThere(user_, registered, tested)) {
+    if (!There(machine_, registered, tested) &&
+        !There(user_, registered, tested)) {
       return true;
     }
     if (name.empty()) {
       Note(tested, "value: empty");
       return true;
     }
-    return !KeyThere(registry_, rootFolder + name + "\\", tested);
+    return !There(registry_, rootFolder + name + "\\", tested);
+  }
+  bool There(TRegistry& registry, const std::string& path, TTestedList* tested) {
+    return KeyThereInView(registry, layout_, view_, path, tested);
   }
 
   TRegistry& registry_;
   TRegistry& machine_;
   TRegistry& user_;
   const std::string& basePath_;
+  TWowLayout layout_;
+  TRegView view_ = TRegView::Own;
 };
 
 }  // namespace
 
 void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
-                     const std::string& basePath) {
+                     const std::string& basePath, TWowLayout layout) {
   TRegistry& registry = engine.Registry;
   // Only ever asked whether keys exist; it opens none.
   TRegistry machine(registry.Store());
   machine.SetRootKey(TRootKey::LocalMachine);
   TRegistry user(registry.Store());
   user.SetRootKey(TRootKey::CurrentUser);
-  TInterfaceTargets targets(registry, machine, user, basePath);
+  TInterfaceTargets targets(registry, machine, user, basePath, layout);
   WalkClassKey(
       engine, root, basePath, "Examining Interfaces: ", TStatusName::AsListed,
       [&](const std::string& name) {
         const std::string entry = basePath + name;
+        targets.SetView(ViewOfKey(layout, root, entry));
         {
           TReadOnlyKey key(registry, entry + "\\TypeLib\\");
           if (key.IsOpen()) {
@@ -337,7 +359,7 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
 }
 
 void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
-                         const std::string& basePath) {
+                         const std::string& basePath, TWowLayout layout) {
   TRegistry& registry = engine.Registry;
   WalkClassKey(
       engine, root, basePath, "Examining file extensions: ",
@@ -345,6 +367,7 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
         const std::string extension = TrimText(name);
         if (extension.empty() || extension[0] != '.') return;
         const std::string entry = basePath + extension;
+        const TRegView view = ViewOfKey(layout, root, entry);
 
         std::string progId;
         std::string contentType;
@@ -359,17 +382,18 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
 
         // When the class itself is gone the whole extension goes with it;
         // what else it names does not matter then.
-        if (!progId.empty() && !KeyThere(registry, basePath + progId + "\\",
-                                         engine.StartTests())) {
+        if (!progId.empty() &&
+            !KeyThereInView(registry, layout, view, basePath + progId + "\\",
+                            engine.StartTests())) {
           ReportKey(engine, root, entry, progId,
                     "ProgId registry key does not exist");
           return;
         }
         if (hasContentType &&
-            !KeyThere(registry,
-                      basePath + "MIME\\Database\\Content type\\" +
-                          contentType + "\\",
-                      engine.StartTests())) {
+            !KeyThereInView(registry, layout, view,
+                            basePath + "MIME\\Database\\Content type\\" +
+                                contentType + "\\",
+                            engine.StartTests())) {
           engine.AddRegistryError(root, entry, "Content Type", contentType,
                                   "Content Type registry key does not exist");
         }
@@ -380,9 +404,9 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
           Note(tested, "PersistentHandler value: empty");
         }
         if (handler && (TrimText(*handler).empty() ||
-                        !KeyThere(registry,
-                                  basePath + "CLSID\\" + *handler + "\\",
-                                  tested))) {
+                        !KeyThereInView(registry, layout, view,
+                                        basePath + "CLSID\\" + *handler + "\\",
+                                        tested))) {
           ReportKey(engine, root, entry + "\\PersistentHandler", *handler,
                     "PersistentHandler registry key does not exist");
         }

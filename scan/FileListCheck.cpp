@@ -18,6 +18,8 @@ bool IsTextValue(TRegDataType type) {
 void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
   TRegistry& registry = engine.Registry;
   engine.ShowStatus(registry.CurrentPath());
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(registry.RootKey(), registry.CurrentPath()));
   std::vector<std::string> names;
   registry.GetValueNames(names);
   for (const std::string& name : names) {
@@ -48,6 +50,12 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
       registry.GetKeyNames(subKeys);
       if (!subKeys.empty()) {
         for (const std::string& name : subKeys) {
+          // A key both views share shows below Wow6432Node too; it is
+          // examined once, at its own place.
+          if (IsSharedKeyMetAgain(refs.Folders().Wow, registry.RootKey(),
+                                  path + "\\" + name)) {
+            continue;
+          }
           ScanFileListKey(engine, refs, path + "\\" + name);
           if (engine.Terminated()) break;
           ++engine.ProgressPosition;

@@ -175,17 +175,42 @@ std::string TFileReferences::NormalizeFileRef(const std::string& text) const {
   return ReplacePlaceholders(DropReferenceMarks(text, true), false);
 }
 
+TRegView TFileReferences::ViewOfKey(TRootKey root,
+                                    const std::string& path) const {
+  return tidewell::ViewOfKey(folders_.Wow, root, path);
+}
+
+template <typename Note>
+bool TFileReferences::FileInView(const std::string& path, Note&& noteTried) {
+  if (view_ == TRegView::Own) {
+    const bool found = fileSystem_.FileExists(path);
+    noteTried(path, found);
+    return found;
+  }
+  for (const std::string& tried : PathsInView(folders_, view_, path)) {
+    const bool found = fileSystem_.FileExists(tried);
+    noteTried(tried, found);
+    if (found) return true;
+  }
+  return false;
+}
+
 bool TFileReferences::FileThere(const std::string& path, TTestedList* tested) {
-  const bool found = fileSystem_.FileExists(path);
-  if (tested != nullptr) tested->File(path, found);
-  return found;
+  return FileInView(path, [tested](const std::string& tried, bool found) {
+    if (tested != nullptr) tested->File(tried, found);
+  });
 }
 
 bool TFileReferences::FolderThere(const std::string& path,
                                   TTestedList* tested) {
-  const bool found = fileSystem_.DirectoryExists(path);
-  if (tested != nullptr) tested->Folder(path, found);
-  return found;
+  for (const std::string& tried : view_ == TRegView::Own
+                                      ? std::vector<std::string>{path}
+                                      : PathsInView(folders_, view_, path)) {
+    const bool found = fileSystem_.DirectoryExists(tried);
+    if (tested != nullptr) tested->Folder(tried, found);
+    if (found) return true;
+  }
+  return false;
 }
 
 bool TFileReferences::InstallerFolderExists(const std::string& productCode,
@@ -309,21 +334,20 @@ bool TFileReferences::BareNameExists(const std::string& name,
       }};
   // A folder the system did not report gives no candidate: "\name" would
   // name the root of whatever drive is current.
+  // What is noted is the folder of each path tried.
+  const auto noteFolder = [tested, &name](const std::string& tried, bool found) {
+    if (tested != nullptr) {
+      tested->Searched(tried.substr(0, tried.size() - name.size() - 1), found);
+    }
+  };
   for (const auto& [folder, joint] : candidates) {
     if (folder->empty()) continue;
-    const bool found = fileSystem_.FileExists(*folder + std::string(joint) + name);
-    if (tested != nullptr) {
-      tested->Searched(*folder + std::string(joint.substr(0, joint.size() - 1)),
-                       found);
-    }
-    if (found) return true;
+    if (FileInView(*folder + std::string(joint) + name, noteFolder)) return true;
   }
   for (std::string folder : f.PathFolders) {
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
     if (folder.empty()) continue;
-    const bool found = fileSystem_.FileExists(folder + '\\' + name);
-    if (tested != nullptr) tested->Searched(folder, found);
-    if (found) return true;
+    if (FileInView(folder + '\\' + name, noteFolder)) return true;
   }
   return false;
 }
@@ -398,9 +422,16 @@ bool TFileReferences::FileExistsInPathList(const std::string& fileName,
     // A line that was nothing but quotes names no folder (it would otherwise
     // become the root of the current drive).
     if (folder.empty()) continue;
-    const bool found =
-        fileSystem_.FileExists(WithTrailingBackslash(folder) + fileName);
-    if (tested != nullptr) tested->Searched(folder, found);
+    const std::string path = WithTrailingBackslash(folder) + fileName;
+    const bool found = FileInView(
+        path, [tested, &fileName, &folder, &path](const std::string& tried,
+                                                   bool there) {
+          if (tested == nullptr) return;
+          tested->Searched(tried == path ? folder
+                                         : tried.substr(0, tried.size() -
+                                                               fileName.size() - 1),
+                           there);
+        });
     if (found) return true;
   }
   return FileRefExists(fileName, tested);

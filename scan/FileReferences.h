@@ -20,6 +20,7 @@
 #include "registry/RegistryStore.h"
 #include "scan/FileRefText.h"
 #include "scan/FolderSet.h"
+#include "scan/RegistryViews.h"
 #include "scan/TestedList.h"
 
 namespace tidewell {
@@ -32,6 +33,27 @@ class TFileReferences {
                   TSystemEnvironment& environment, RegistryStore& store);
 
   const TFolderSet& Folders() const { return folders_; }
+
+  // The view of the key whose texts are resolved (RegistryViews.h): while a
+  // scope lives, every file test looks where a program of that view finds
+  // the file. Outside any scope, the program's own view.
+  class TViewScope {
+   public:
+    TViewScope(TFileReferences& refs, TRegView view)
+        : refs_(refs), saved_(refs.view_) {
+      refs_.view_ = view;
+    }
+    ~TViewScope() { refs_.view_ = saved_; }
+    TViewScope(const TViewScope&) = delete;
+    TViewScope& operator=(const TViewScope&) = delete;
+
+   private:
+    TFileReferences& refs_;
+    TRegView saved_;
+  };
+  TRegView View() const { return view_; }
+  // The view of the key at `path` below `root`, as this program sees it.
+  TRegView ViewOfKey(TRootKey root, const std::string& path) const;
 
   // Drops a trailing ";", surrounding double quotes and a trailing backslash
   // (only from texts longer than one character) and replaces the folder
@@ -78,6 +100,10 @@ class TFileReferences {
 
  private:
   std::string ReplacePlaceholders(const std::string& text, bool firstOnly) const;
+  // FileExists of `path` in the current view: each path tried goes to
+  // `noteTried` (with whether it was found) when one is given.
+  template <typename Note>
+  bool FileInView(const std::string& path, Note&& noteTried);
   // FileExists and DirectoryExists, recorded when someone listens.
   bool FileThere(const std::string& path, TTestedList* tested);
   bool FolderThere(const std::string& path, TTestedList* tested);
@@ -99,6 +125,7 @@ class TFileReferences {
   TFileSystem& fileSystem_;
   TSystemEnvironment& environment_;
   RegistryStore& store_;
+  TRegView view_ = TRegView::Own;
 };
 
 }  // namespace tidewell

@@ -63,6 +63,7 @@ TFolderSet BuildFolderSet(TSystemEnvironment& environment,
   folders.CommonFilesFolder =
       WithoutTrailingBackslash(environment.CommonFilesFolder());
   folders.MediaPath = ReadMediaPath(environment, store);
+  folders.Wow = environment.WowLayout();
   return folders;
 }
 

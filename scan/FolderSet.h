@@ -22,6 +22,8 @@ struct TFolderSet {
   // "PATH" split at every ";", empty entries kept (a final empty one is not
   // an entry, as a trailing line break makes no line).
   std::vector<std::string> PathFolders;
+  // The views of a 64-bit Windows as this program sees them.
+  TWowLayout Wow = TWowLayout::None;
 };
 
 // Splits a ";"-separated folder list as PathFolders holds it.

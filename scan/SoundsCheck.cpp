@@ -28,6 +28,8 @@ void CheckEventSound(TRegistryCheckThread& engine, TFileReferences& refs,
   if (!registry.OpenKeyReadOnly(eventKey + "\\" + scheme + "\\")) return;
   const std::string sound = registry.ReadString("");
   registry.CloseKey();
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(section.root, eventKey));
   if (!sound.empty() && !refs.SoundFileExists(sound, engine.StartTests())) {
     engine.AddRegistryErrorEx(section.root, eventKey + "\\" + scheme, "", sound,
                               "", kind + " sound file in " + section.label +

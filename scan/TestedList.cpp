@@ -22,7 +22,8 @@ void TTestedList::Searched(const std::string& folder, bool found) {
   Add("searched " + folder + Outcome(found));
 }
 
-void TTestedList::Key(TRootKey root, const std::string& path, bool found) {
+void TTestedList::Key(TRootKey root, const std::string& path, bool found,
+                      const std::string& view) {
   // Checks build paths with a leading or trailing backslash; the key they
   // name is shown once, without either.
   const std::size_t begin = path.find_first_not_of('\\');
@@ -30,7 +31,7 @@ void TTestedList::Key(TRootKey root, const std::string& path, bool found) {
   const std::string inner =
       begin == std::string::npos ? "" : path.substr(begin, end - begin + 1);
   Add("key " + RootKeyName(root) + (inner.empty() ? "" : "\\" + inner) +
-      Outcome(found));
+      (view.empty() ? "" : " in the " + view) + Outcome(found));
 }
 
 void TTestedList::Add(const std::string& line) {

@@ -22,8 +22,10 @@ class TTestedList {
   void Folder(const std::string& path, bool found);
   // "searched C:\Windows\System32: missing": a bare name looked for there.
   void Searched(const std::string& folder, bool found);
-  // "key HKEY_CLASSES_ROOT\CLSID\{...}: missing".
-  void Key(TRootKey root, const std::string& path, bool found);
+  // "key HKEY_CLASSES_ROOT\CLSID\{...}: missing"; with a view,
+  // "key HKEY_CLASSES_ROOT\CLSID\{...} in the 32-bit view: missing".
+  void Key(TRootKey root, const std::string& path, bool found,
+           const std::string& view = std::string());
   // Any other line. A line already listed is not listed twice: several
   // routes often lead to the same path, and the first try is what counts.
   void Add(const std::string& line);

@@ -92,6 +92,8 @@ std::string HelpFolder(const std::string& data) {
 }
 
 void CheckSharedDLLs(TRegistryCheckThread& engine, TFileReferences& refs) {
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(TRootKey::LocalMachine, kSharedDllsKey));
   try {
     WalkValues(engine, kSharedDllsKey,
                [&](std::size_t index, const std::string& name) {
@@ -121,6 +123,8 @@ void CheckSharedDLLs(TRegistryCheckThread& engine, TFileReferences& refs) {
 }
 
 void CheckStartupRun(TRegistryCheckThread& engine, TFileReferences& refs) {
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(TRootKey::LocalMachine, kStartupRunKey));
   WalkValues(engine, kStartupRunKey,
              [&](std::size_t index, const std::string& name) {
                ShowStatusEveryFifth(
@@ -149,6 +153,8 @@ void CheckHelpFiles(TRegistryCheckThread& engine, TFileReferences& refs) {
                              "Examining " + label + ": " + name);
         if (name.empty()) return;
         const std::string file = HelpFolder(data) + name;
+        const TFileReferences::TViewScope view(
+            refs, refs.ViewOfKey(TRootKey::LocalMachine, section.key));
         if (!refs.FileRefExists(file, engine.StartTests())) {
           engine.AddRegistryError(TRootKey::LocalMachine, section.key, name,
                                   file, label + " file does not exists");
@@ -165,6 +171,8 @@ void CheckFonts(TRegistryCheckThread& engine, TFileReferences& refs) {
                                  name);
         if (name.empty()) return;
         const std::string file = engine.Registry.ReadString(name);
+        const TFileReferences::TViewScope view(
+            refs, refs.ViewOfKey(TRootKey::LocalMachine, section.key));
         if (!refs.FontFileExists(file, engine.StartTests())) {
           engine.AddRegistryError(TRootKey::LocalMachine, section.key, name,
                                   name + " - " + file,

@@ -112,4 +112,24 @@ std::string WinSystemEnvironment::ProgramFileName() {
   return std::string();
 }
 
+TWowLayout WinSystemEnvironment::WowLayout() {
+#ifdef _WIN64
+  return TWowLayout::Native64;
+#else
+  // Looked up rather than linked: older 32-bit systems lack the function,
+  // and on them there is only one view.
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  const auto isWow64 = kernel == nullptr
+                           ? nullptr
+                           : reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
+                                 ::GetProcAddress(kernel, "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  if (isWow64 != nullptr && isWow64(::GetCurrentProcess(), &wow64) && wow64) {
+    return TWowLayout::Wow32;
+  }
+  return TWowLayout::None;
+#endif
+}
+
 }  // namespace tidewell

@@ -20,6 +20,7 @@ class WinSystemEnvironment final : public TSystemEnvironment {
   std::string CommonFilesFolder() override;
   std::string TempFolder() override;
   std::string ProgramFileName() override;
+  TWowLayout WowLayout() override;
 };
 
 }  // namespace tidewell

@@ -79,8 +79,6 @@ const Lines kExpected = {
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$S-gone.exe |  | $D\\gone\\app.exe | File not found",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run | $S Gone | \"$D\\gone\\start.exe\" /tray | File not found",
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$S-gone | UninstallString | \"$D\\gone\\uninstall.exe\" /S | File not found",
-    // A 64-bit registry shares the App Paths key with its 32-bit view.
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$S-gone.exe |  | $D\\gone\\app.exe | File not found",
     "HKEY_CURRENT_USER\\Software\\$S | Document | $D\\gone\\document.txt | File not found",
 };
 
