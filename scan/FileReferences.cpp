@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -158,7 +159,32 @@ TFileReferences::TFileReferences(const TFolderSet& folders,
     : folders_(folders),
       fileSystem_(fileSystem),
       environment_(environment),
-      store_(store) {}
+      store_(store),
+      tests_(&fileSystem) {}
+
+// Undoes BeginScan when the scan lets go of it.
+class TFileReferences::TScanScope {
+ public:
+  TScanScope(TFileReferences& refs, std::unique_ptr<TFileTestCache> cache)
+      : refs_(refs), cache_(std::move(cache)) {
+    refs_.tests_ = cache_.get();
+  }
+  ~TScanScope() {
+    refs_.lastScanTests_ = cache_->Counts();
+    refs_.tests_ = &refs_.fileSystem_;
+  }
+  TScanScope(const TScanScope&) = delete;
+  TScanScope& operator=(const TScanScope&) = delete;
+
+ private:
+  TFileReferences& refs_;
+  const std::unique_ptr<TFileTestCache> cache_;
+};
+
+std::shared_ptr<void> TFileReferences::BeginScan() {
+  return std::make_shared<TScanScope>(
+      *this, std::make_unique<TFileTestCache>(fileSystem_, countDistinctPaths_));
+}
 
 std::string TFileReferences::ReplacePlaceholders(const std::string& text,
                                                  bool firstOnly) const {
@@ -176,14 +202,14 @@ std::string TFileReferences::NormalizeFileRef(const std::string& text) const {
 }
 
 bool TFileReferences::FileThere(const std::string& path, TTestedList* tested) {
-  const bool found = fileSystem_.FileExists(path);
+  const bool found = tests_->FileExists(path);
   if (tested != nullptr) tested->File(path, found);
   return found;
 }
 
 bool TFileReferences::FolderThere(const std::string& path,
                                   TTestedList* tested) {
-  const bool found = fileSystem_.DirectoryExists(path);
+  const bool found = tests_->DirectoryExists(path);
   if (tested != nullptr) tested->Folder(path, found);
   return found;
 }
@@ -311,7 +337,7 @@ bool TFileReferences::BareNameExists(const std::string& name,
   // name the root of whatever drive is current.
   for (const auto& [folder, joint] : candidates) {
     if (folder->empty()) continue;
-    const bool found = fileSystem_.FileExists(*folder + std::string(joint) + name);
+    const bool found = tests_->FileExists(*folder + std::string(joint) + name);
     if (tested != nullptr) {
       tested->Searched(*folder + std::string(joint.substr(0, joint.size() - 1)),
                        found);
@@ -321,7 +347,7 @@ bool TFileReferences::BareNameExists(const std::string& name,
   for (std::string folder : f.PathFolders) {
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
     if (folder.empty()) continue;
-    const bool found = fileSystem_.FileExists(folder + '\\' + name);
+    const bool found = tests_->FileExists(folder + '\\' + name);
     if (tested != nullptr) tested->Searched(folder, found);
     if (found) return true;
   }
@@ -399,7 +425,7 @@ bool TFileReferences::FileExistsInPathList(const std::string& fileName,
     // become the root of the current drive).
     if (folder.empty()) continue;
     const bool found =
-        fileSystem_.FileExists(WithTrailingBackslash(folder) + fileName);
+        tests_->FileExists(WithTrailingBackslash(folder) + fileName);
     if (tested != nullptr) tested->Searched(folder, found);
     if (found) return true;
   }
@@ -478,14 +504,14 @@ std::string TFileReferences::FirstExistingPrefix(const std::string& text) {
     if (IsPathSeparator(t[length - 1])) {
       const std::string_view name(t.data() + nameStart, length - 1 - nameStart);
       if (folderExists || name == "..") {
-        folderExists = fileSystem_.DirectoryExists(t.substr(0, length));
+        folderExists = tests_->DirectoryExists(t.substr(0, length));
       }
       nameStart = length;
       continue;
     }
     if (!folderExists || length - nameStart > kMaxNameBytes) continue;
     const std::string prefix = t.substr(0, length);
-    if (fileSystem_.FileExists(prefix)) return prefix;
+    if (tests_->FileExists(prefix)) return prefix;
   }
   return std::string();
 }
@@ -532,7 +558,7 @@ std::string TFileReferences::FindFileInSearchPath(const std::string& rawText,
     if (folder.empty()) continue;
     const std::string candidate =
         FirstExistingPrefix(WithTrailingBackslash(folder) + text);
-    const bool found = !candidate.empty() && fileSystem_.FileExists(candidate);
+    const bool found = !candidate.empty() && tests_->FileExists(candidate);
     if (tested != nullptr) tested->Searched(folder, found);
     if (found) return candidate;
   }
