@@ -68,6 +68,10 @@ struct Run {
   CountingFileSystem::Counts files;
   CountingRegistryStore::Counts store;
   TFileTestCounts tests;  // full scans and categories
+  // Events the engine raised: each is a hand-off to the owner's thread in
+  // the cleanup window and the console alike.
+  std::uint64_t statusEvents = 0;
+  std::uint64_t progressEvents = 0;
   std::uint64_t digest = 0;  // of the records, in order
   double residentMiB = 0;
   double peakMiB = 0;
@@ -160,6 +164,8 @@ Run Scan(const std::string& name, std::uint16_t categories,
     TQueueDispatcher dispatcher;
     TRegistryCheckThread engine(store, dispatcher, nullptr, MakeAllChecks(refs));
     engine.Categories = categories;
+    engine.OnShowStatus = [&run](TRegistryCheckThread&) { ++run.statusEvents; };
+    engine.OnShowProgress = [&run](TRegistryCheckThread&) { ++run.progressEvents; };
     engine.Start();
     engine.WaitFor();
     if (engine.FatalException()) {
@@ -185,7 +191,7 @@ void PrintRun(const Run& run) {
       "%-22s              store: open %8llu (%llu failed)  close %8llu  queryInfo %8llu  "
       "enumKey %8llu  enumValue %8llu  queryValue %8llu  other %llu\n"
       "%-22s              memory: resident %.1f MiB, peak %.1f MiB;  file tests %llu, "
-      "distinct paths %llu;  records digest %016llx\n",
+      "distinct paths %llu;  events: status %llu, progress %llu;  records digest %016llx\n",
       run.name.c_str(), run.seconds, run.records,
       static_cast<unsigned long long>(run.files.fileExists),
       static_cast<unsigned long long>(run.files.directoryExists),
@@ -202,6 +208,8 @@ void PrintRun(const Run& run) {
       static_cast<unsigned long long>(run.store.other), "", run.residentMiB,
       run.peakMiB, static_cast<unsigned long long>(run.tests.tests),
       static_cast<unsigned long long>(run.tests.distinctPaths),
+      static_cast<unsigned long long>(run.statusEvents),
+      static_cast<unsigned long long>(run.progressEvents),
       static_cast<unsigned long long>(run.digest));
   std::fflush(stdout);
 }
