@@ -66,6 +66,13 @@ class CountingRegistryStore final : public RegistryStore {
     ++counts_.enumValue;
     return inner_.EnumValue(key, index, name);
   }
+  // One enumeration call, whatever the store below makes of it.
+  long EnumValueData(KeyHandle key, std::uint32_t index, std::string* name,
+                     std::uint32_t* type,
+                     std::vector<std::uint8_t>* data) override {
+    ++counts_.enumValue;
+    return inner_.EnumValueData(key, index, name, type, data);
+  }
   long QueryValue(KeyHandle key, const std::string& name, std::uint32_t* type,
                   std::vector<std::uint8_t>* data) override {
     ++counts_.queryValue;

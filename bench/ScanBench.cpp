@@ -3,12 +3,18 @@
 // thousand real files in a test drive standing in for drive C:. Measures, with
 // plain wall-clock time:
 //   - a bare walk of the same registry (every key opened, listed, every string
-//     value read): the least any scan must cost;
+//     value read, each value with its type and data in one call): the least
+//     any scan must cost; once more reading each value by name, as the file
+//     list once did, for comparison;
 //   - the full scan with every category, through the real engine thread;
 //   - each category alone.
 // For every run it prints the file-system and registry-store calls the run
-// made (counted by decorators around the real objects) and the process's
-// resident memory, then a summary table.
+// made (counted by decorators around the real objects), the file tests the
+// scan asked for, the process's resident memory and a digest of the records
+// found, then a summary: the full scan against the bare walk in time and
+// store calls, file-system calls against the distinct paths the scan tests
+// (counted in one more full scan that keeps every path), and peak memory
+// against what the process holds once the registry is built.
 //
 // Options: --runs=N (full scans, default 2), --walk-runs=N (default 3),
 // --skip-categories, --only-full (one full scan and nothing else, for a
@@ -61,42 +67,81 @@ struct Run {
   std::size_t records = 0;
   CountingFileSystem::Counts files;
   CountingRegistryStore::Counts store;
+  TFileTestCounts tests;  // full scans and categories
+  // Events the engine raised: each is a hand-off to the owner's thread in
+  // the cleanup window and the console alike.
+  std::uint64_t statusEvents = 0;
+  std::uint64_t progressEvents = 0;
+  std::uint64_t digest = 0;  // of the records, in order
   double residentMiB = 0;
   double peakMiB = 0;
 };
 
+// FNV-1a over every record's texts, so runs of different builds can be told
+// apart or alike at a glance.
+std::uint64_t RecordsDigest(const TRegistryErrorList& records) {
+  std::uint64_t hash = 1469598103934665603ull;
+  const auto add = [&hash](const std::string& text) {
+    for (const char c : text + '\x1f') {
+      hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+  };
+  for (const auto& record : records) {
+    add(TRegistryCheckThread::RegistryErrorKeyText(*record));
+    add(record->ValueName);
+    add(record->ValueData);
+    add(record->Description);
+  }
+  return hash;
+}
+
 // What any scan costs at the least: every key of both roots opened, listed,
-// and every string value read (the type asked first, as the file list does).
-void WalkKey(TRegistry& registry, const std::string& path, Run& run) {
+// and every string value read, each value with its type and data in one call.
+// `byName` reads as the file list once did: the names, then the type and the
+// data of each value in calls of their own.
+void WalkKey(TRegistry& registry, const std::string& path, bool byName, Run& run) {
   registry.CloseKey();
   if (!registry.OpenKeyReadOnly("\\" + path)) return;
   ++run.keys;
   std::vector<std::string> subKeys;
-  std::vector<std::string> values;
   registry.GetKeyNames(subKeys);
-  registry.GetValueNames(values);
-  for (const std::string& name : values) {
-    const TRegDataType type = registry.GetDataType(name);
-    if (type == TRegDataType::rdString || type == TRegDataType::rdExpandString) {
-      benchmark::DoNotOptimize(registry.ReadString(name));
-      ++run.strings;
+  if (byName) {
+    std::vector<std::string> names;
+    registry.GetValueNames(names);
+    for (const std::string& name : names) {
+      const TRegDataType type = registry.GetDataType(name);
+      if (type == TRegDataType::rdString || type == TRegDataType::rdExpandString) {
+        benchmark::DoNotOptimize(registry.ReadString(name));
+        ++run.strings;
+      }
+    }
+  } else {
+    std::vector<TRegValue> values;
+    registry.GetValues(values);
+    for (const TRegValue& value : values) {
+      const TRegDataType type = value.DataType();
+      if (type == TRegDataType::rdString || type == TRegDataType::rdExpandString) {
+        benchmark::DoNotOptimize(value.Text());
+        ++run.strings;
+      }
     }
   }
   for (const std::string& name : subKeys) {
-    WalkKey(registry, path.empty() ? name : path + "\\" + name, run);
+    WalkKey(registry, path.empty() ? name : path + "\\" + name, byName, run);
   }
 }
 
-Run BareWalk(CountingRegistryStore& store, CountingFileSystem& files) {
+Run BareWalk(CountingRegistryStore& store, CountingFileSystem& files,
+             bool byName = false) {
   Run run;
-  run.name = "bare walk";
+  run.name = byName ? "bare walk (by name)" : "bare walk";
   store.Reset();
   files.Reset();
   const Clock::time_point start = Clock::now();
   TRegistry registry(store);
   for (const TRootKey root : {TRootKey::LocalMachine, TRootKey::CurrentUser}) {
     registry.SetRootKey(root);
-    WalkKey(registry, "", run);
+    WalkKey(registry, "", byName, run);
   }
   registry.CloseKey();
   run.seconds = SecondsSince(start);
@@ -119,18 +164,22 @@ Run Scan(const std::string& name, std::uint16_t categories,
     TQueueDispatcher dispatcher;
     TRegistryCheckThread engine(store, dispatcher, nullptr, MakeAllChecks(refs));
     engine.Categories = categories;
+    engine.OnShowStatus = [&run](TRegistryCheckThread&) { ++run.statusEvents; };
+    engine.OnShowProgress = [&run](TRegistryCheckThread&) { ++run.progressEvents; };
     engine.Start();
     engine.WaitFor();
     if (engine.FatalException()) {
       std::fprintf(stderr, "%s: the scan failed\n", name.c_str());
     }
     run.records = engine.Errors.size();
+    run.digest = RecordsDigest(engine.Errors);
     // Taken before the engine frees its records.
     run.residentMiB = CurrentResidentMiB();
   }
   run.seconds = SecondsSince(start);
   run.store = store.Snapshot();
   run.files = files.Snapshot();
+  run.tests = refs.LastScanTests();
   run.peakMiB = PeakResidentMiB();
   return run;
 }
@@ -141,7 +190,8 @@ void PrintRun(const Run& run) {
       "ListFolder %llu  other %llu  (%.3f s in fs; %llu misses took %.3f s)\n"
       "%-22s              store: open %8llu (%llu failed)  close %8llu  queryInfo %8llu  "
       "enumKey %8llu  enumValue %8llu  queryValue %8llu  other %llu\n"
-      "%-22s              memory: resident %.1f MiB, peak %.1f MiB\n",
+      "%-22s              memory: resident %.1f MiB, peak %.1f MiB;  file tests %llu, "
+      "distinct paths %llu;  events: status %llu, progress %llu;  records digest %016llx\n",
       run.name.c_str(), run.seconds, run.records,
       static_cast<unsigned long long>(run.files.fileExists),
       static_cast<unsigned long long>(run.files.directoryExists),
@@ -156,7 +206,11 @@ void PrintRun(const Run& run) {
       static_cast<unsigned long long>(run.store.enumValue),
       static_cast<unsigned long long>(run.store.queryValue),
       static_cast<unsigned long long>(run.store.other), "", run.residentMiB,
-      run.peakMiB);
+      run.peakMiB, static_cast<unsigned long long>(run.tests.tests),
+      static_cast<unsigned long long>(run.tests.distinctPaths),
+      static_cast<unsigned long long>(run.statusEvents),
+      static_cast<unsigned long long>(run.progressEvents),
+      static_cast<unsigned long long>(run.digest));
   std::fflush(stdout);
 }
 
@@ -203,11 +257,13 @@ int Main(int argc, char** argv) {
   MemoryRegistryStore memory;
   const RegistryCounts counts =
       BuildSyntheticRegistry(memory, machine, 20261208);
+  // What the process holds with the registry built and nothing run yet.
+  const double storeMiB = CurrentResidentMiB();
   std::printf(
       "set-up: %d host files in %.2f s; registry of %ld keys and %ld values "
       "(HKLM and HKU) in %.2f s; resident %.1f MiB\n",
       hostFiles, filesSeconds, counts.keys, counts.values,
-      SecondsSince(setupStart) - filesSeconds, CurrentResidentMiB());
+      SecondsSince(setupStart) - filesSeconds, storeMiB);
   std::printf("host files spelt %s; lookups through %s\n\n",
               mixedCase ? "as the registry spells them (case folded by listing)"
                         : "in lower case",
@@ -246,6 +302,8 @@ int Main(int argc, char** argv) {
       PrintRun(walks.back());
     }
   }
+  // The walk as the file list once read values, for comparison.
+  if (!onlyFull) PrintRun(BareWalk(store, files, true));
   std::vector<Run> fulls;
   for (int i = 0; i < (onlyFull ? 1 : scanRuns); ++i) {
     fulls.push_back(Scan("full scan", kEveryCategory, store, files, fileRefs));
@@ -286,13 +344,41 @@ int Main(int argc, char** argv) {
   if (!walks.empty()) line(Fastest(walks));
   line(Fastest(fulls));
   for (const Run& run : categories) line(run);
+  const double peakMiB = PeakResidentMiB();
+
+  // One more full scan that keeps every path it tests, to count the distinct
+  // ones (not timed: the keeping costs time and memory of its own).
+  fileRefs.CountDistinctPaths(true);
+  const Run counted = Scan("full scan (paths kept)", kEveryCategory, store, files, fileRefs);
+  fileRefs.CountDistinctPaths(false);
+  PrintRun(counted);
+
+  const Run& full = Fastest(fulls);
+  std::printf("\n");
   if (!walks.empty()) {
-    const Run& full = Fastest(fulls);
-    std::printf("\nfull scan / bare walk: %.1fx (%.1fx with file-system time left out)\n",
+    const Run& walk = Fastest(walks);
+    std::printf("store calls: full scan %llu, bare walk %llu: %.2fx\n",
+                static_cast<unsigned long long>(full.store.Total()),
+                static_cast<unsigned long long>(walk.store.Total()),
+                static_cast<double>(full.store.Total()) /
+                    static_cast<double>(walk.store.Total()));
+  }
+  std::printf("file-system calls: %llu for %llu distinct paths tested (%llu tests): %.2fx\n",
+              static_cast<unsigned long long>(full.files.Total()),
+              static_cast<unsigned long long>(counted.tests.distinctPaths),
+              static_cast<unsigned long long>(counted.tests.tests),
+              static_cast<double>(full.files.Total()) /
+                  static_cast<double>(std::max<std::uint64_t>(1, counted.tests.distinctPaths)));
+  std::printf("peak resident memory: %.1f MiB, %.2fx the %.1f MiB held with the registry built\n",
+              peakMiB, peakMiB / storeMiB, storeMiB);
+  std::printf("records: %zu, digest %016llx%s\n", full.records,
+              static_cast<unsigned long long>(full.digest),
+              counted.digest == full.digest ? "" : " (the runs differ!)");
+  if (!walks.empty()) {
+    std::printf("full scan / bare walk: %.2fx (%.2fx with file-system time left out)\n",
                 full.seconds / walkSeconds,
                 (full.seconds - full.files.seconds) / walkSeconds);
   }
-  std::printf("peak resident memory: %.1f MiB\n", PeakResidentMiB());
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,38 +16,7 @@
 namespace tidewell {
 namespace {
 
-// Sizes. Chosen so the registry holds over 200,000 keys and 1,000,000 values
-// while the host folder holds a few thousand files.
-constexpr int kVendors = 200;           // folders under Program Files
-constexpr int kFilesPerVendor = 15;     // 10 libraries, 4 programs, 1 control
-constexpr int kSystemFiles = 300;
-constexpr int kFontFiles = 800;
-constexpr int kSoundFiles = 100;
-constexpr int kHelpFiles = 200;
-
-constexpr int kClsids = 17000;
-constexpr int kProgIds = 8000;
-constexpr int kTypeLibs = 3000;
-constexpr int kInterfaces = 8000;
-constexpr int kExtensions = 1500;
-constexpr int kContentTypes = 300;
-constexpr int kSharedDlls = 4000;
-constexpr int kRunEntries = 40;
-constexpr int kAppPaths = 400;
-constexpr int kUninstallEntries = 1200;
-constexpr int kHelpEntries = 300;
-constexpr int kFontEntries = 800;
-constexpr int kSoundApps = 40;
-constexpr int kSoundEvents = 25;
-// Ordinary software: vendors, products, sections (the leaf keys).
-constexpr int kMachineVendors = 320;
-constexpr int kMachineProducts = 8;
-constexpr int kMachineSections = 8;
-constexpr int kMachineValuesPerSection = 30;
-constexpr int kUserVendors = 200;
-constexpr int kUserProducts = 5;
-constexpr int kUserSections = 6;
-constexpr int kUserValuesPerSection = 40;
+constexpr int kFilesPerVendor = 15;  // 10 libraries, 4 programs, 1 control
 
 std::string Guid(std::uint32_t kind, std::uint32_t n) {
   char text[64];
@@ -59,8 +29,9 @@ std::string Guid(std::uint32_t kind, std::uint32_t n) {
 // gone (half of them in a folder that is still there).
 class FileRefs {
  public:
-  FileRefs(std::mt19937& random, const SyntheticFolders& folders)
-      : random_(random), folders_(folders) {}
+  FileRefs(std::mt19937& random, const SyntheticFolders& folders,
+           const SyntheticSizes& sizes)
+      : random_(random), folders_(folders), sizes_(sizes) {}
 
   std::string VendorFolder(int vendor) const {
     return folders_.ProgramFiles + "\\Vendor" + std::to_string(vendor);
@@ -86,7 +57,7 @@ class FileRefs {
 
   // A full path to a library or program.
   std::string AnyFile(const char* missingExtension = ".dll") {
-    const int vendor = Pick(kVendors);
+    const int vendor = Pick(sizes_.vendors);
     if (!Missing()) return VendorFile(vendor, Pick(kFilesPerVendor));
     if (Pick(2) == 0) {
       return VendorFolder(vendor) + "\\Bin\\Gone" + std::to_string(Pick(50)) +
@@ -96,7 +67,7 @@ class FileRefs {
            "\\Bin\\Old" + std::to_string(Pick(20)) + missingExtension;
   }
   std::string AnyProgram() {
-    const int vendor = Pick(kVendors);
+    const int vendor = Pick(sizes_.vendors);
     if (!Missing()) return VendorFile(vendor, 10 + Pick(4));
     return folders_.ProgramFiles + "\\Removed" + std::to_string(Pick(500)) +
            "\\Setup" + std::to_string(Pick(20)) + ".exe";
@@ -109,7 +80,7 @@ class FileRefs {
       case 1:
         return AnyFile(".log");
       case 2: {
-        const int vendor = Pick(kVendors);
+        const int vendor = Pick(sizes_.vendors);
         return Missing() ? VendorFolder(vendor) + "\\Data" + std::to_string(Pick(9))
                          : VendorFolder(vendor) + "\\Bin";
       }
@@ -121,13 +92,14 @@ class FileRefs {
  private:
   std::mt19937& random_;
   const SyntheticFolders& folders_;
+  const SyntheticSizes& sizes_;
 };
 
 class RegistryBuilder {
  public:
   RegistryBuilder(RegistryStore& store, const SyntheticFolders& folders,
-                  FileRefs& refs)
-      : registry_(store), folders_(folders), refs_(refs) {
+                  const SyntheticSizes& sizes, FileRefs& refs)
+      : registry_(store), folders_(folders), sizes_(sizes), refs_(refs) {
     registry_.SetRootKey(TRootKey::LocalMachine);
   }
 
@@ -155,16 +127,16 @@ class RegistryBuilder {
   void Classes() {
     const std::string classes = "SOFTWARE\\Classes\\";
     Root(TRootKey::LocalMachine);
-    for (int c = 0; c < kClsids; ++c) {
+    for (int c = 0; c < sizes_.clsids; ++c) {
       const std::string entry = classes + "CLSID\\" + Guid(1, static_cast<std::uint32_t>(c));
       Key(entry);
       Text("", "Component Class " + std::to_string(c));
       Key(entry + "\\InprocServer32");
       const int kind = refs_.Pick(10);
-      Text("", kind == 0 ? refs_.SystemFile(refs_.Pick(kSystemFiles + 30))
+      Text("", kind == 0 ? refs_.SystemFile(refs_.Pick(sizes_.systemFiles + 30))
                          : refs_.AnyFile());
       Text("ThreadingModel", "Apartment");
-      if (c < kProgIds) {
+      if (c < sizes_.progIds) {
         Key(entry + "\\ProgID");
         Text("", ProgId(c) + ".1");
         Key(entry + "\\VersionIndependentProgID");
@@ -172,13 +144,13 @@ class RegistryBuilder {
       }
       if (c % 5 == 0) {
         Key(entry + "\\TypeLib");
-        Text("", Guid(3, static_cast<std::uint32_t>(refs_.Pick(kTypeLibs + 100))));
+        Text("", Guid(3, static_cast<std::uint32_t>(refs_.Pick(sizes_.typeLibs + 100))));
       }
       if (c % 3 == 0) {
         Key(entry + "\\Implemented Categories\\" + Guid(9, static_cast<std::uint32_t>(c % 7)));
       }
     }
-    for (int p = 0; p < kProgIds; ++p) {
+    for (int p = 0; p < sizes_.progIds; ++p) {
       const std::string versioned = classes + ProgId(p) + ".1";
       Key(versioned);
       Text("", "Document " + std::to_string(p));
@@ -200,7 +172,7 @@ class RegistryBuilder {
         Text("", "\"" + refs_.AnyProgram() + "\" \"%1\"");
       }
     }
-    for (int t = 0; t < kTypeLibs; ++t) {
+    for (int t = 0; t < sizes_.typeLibs; ++t) {
       const std::string library = classes + "TypeLib\\" + Guid(3, static_cast<std::uint32_t>(t));
       Key(library + "\\1.0");
       Text("", "Type Library " + std::to_string(t));
@@ -209,37 +181,37 @@ class RegistryBuilder {
       Key(library + "\\1.0\\FLAGS");
       Text("", "0");
       Key(library + "\\1.0\\HELPDIR");
-      Text("", refs_.VendorFolder(refs_.Pick(kVendors)) + "\\Bin");
+      Text("", refs_.VendorFolder(refs_.Pick(sizes_.vendors)) + "\\Bin");
     }
-    for (int i = 0; i < kInterfaces; ++i) {
+    for (int i = 0; i < sizes_.interfaces; ++i) {
       const std::string entry = classes + "Interface\\" + Guid(4, static_cast<std::uint32_t>(i));
       Key(entry);
       Text("", "IComponent" + std::to_string(i));
       Key(entry + "\\ProxyStubClsid32");
-      Text("", Guid(1, static_cast<std::uint32_t>(refs_.Pick(kClsids + 200))));
+      Text("", Guid(1, static_cast<std::uint32_t>(refs_.Pick(sizes_.clsids + 200))));
       Key(entry + "\\NumMethods");
       Text("", std::to_string(3 + i % 20));
       if (i % 2 == 0) {
         Key(entry + "\\TypeLib");
-        Text("", Guid(3, static_cast<std::uint32_t>(refs_.Pick(kTypeLibs))));
+        Text("", Guid(3, static_cast<std::uint32_t>(refs_.Pick(sizes_.typeLibs))));
         Text("Version", "1.0");
       }
     }
-    for (int e = 0; e < kExtensions; ++e) {
+    for (int e = 0; e < sizes_.extensions; ++e) {
       const std::string entry = classes + ".e" + std::to_string(e);
       Key(entry);
-      Text("", ProgId(refs_.Pick(kProgIds + 300)));
+      Text("", ProgId(refs_.Pick(sizes_.progIds + 300)));
       if (e % 3 == 0) {
-        Text("Content Type", "application/x-e" + std::to_string(refs_.Pick(kContentTypes + 20)));
+        Text("Content Type", "application/x-e" + std::to_string(refs_.Pick(sizes_.contentTypes + 20)));
       }
       Key(entry + "\\OpenWithProgids");
-      Text(ProgId(refs_.Pick(kProgIds)), "");
+      Text(ProgId(refs_.Pick(sizes_.progIds)), "");
       if (e % 10 == 0) {
         Key(entry + "\\PersistentHandler");
-        Text("", Guid(1, static_cast<std::uint32_t>(refs_.Pick(kClsids))));
+        Text("", Guid(1, static_cast<std::uint32_t>(refs_.Pick(sizes_.clsids))));
       }
     }
-    for (int m = 0; m < kContentTypes; ++m) {
+    for (int m = 0; m < sizes_.contentTypes; ++m) {
       Key(classes + "MIME\\Database\\Content Type\\application/x-e" + std::to_string(m));
       Text("Extension", ".e" + std::to_string(m));
     }
@@ -253,12 +225,12 @@ class RegistryBuilder {
     Text("ProgramFilesDir", folders_.ProgramFiles);
 
     Key(cv + "\\SharedDLLs");
-    for (int s = 0; s < kSharedDlls; ++s) {
+    for (int s = 0; s < sizes_.sharedDlls; ++s) {
       Number(refs_.AnyFile(), refs_.Pick(100) < 2 ? 0 : 1 + refs_.Pick(5));
     }
 
     Key(cv + "\\Run");
-    for (int r = 0; r < kRunEntries; ++r) {
+    for (int r = 0; r < sizes_.runEntries; ++r) {
       const std::string name = "Startup " + std::to_string(r);
       if (r % 8 == 0) {
         Text(name, "rundll32.exe \"" + refs_.AnyFile() + "\",Start");
@@ -267,20 +239,20 @@ class RegistryBuilder {
       }
     }
 
-    for (int a = 0; a < kAppPaths; ++a) {
-      const int vendor = refs_.Pick(kVendors);
+    for (int a = 0; a < sizes_.appPaths; ++a) {
+      const int vendor = refs_.Pick(sizes_.vendors);
       Key(cv + "\\App Paths\\Tool" + std::to_string(a) + ".exe");
       Text("", refs_.AnyProgram());
       Text("Path", refs_.VendorFolder(vendor) + "\\Bin;" + folders_.System32);
     }
 
-    for (int u = 0; u < kUninstallEntries; ++u) {
+    for (int u = 0; u < sizes_.uninstallEntries; ++u) {
       Key(cv + "\\Uninstall\\" + (u % 2 == 0 ? Guid(5, static_cast<std::uint32_t>(u))
                                               : "Product " + std::to_string(u)));
       Text("DisplayName", "Product " + std::to_string(u));
       Text("DisplayVersion", std::to_string(u % 9) + "." + std::to_string(u % 13));
-      Text("Publisher", "Vendor " + std::to_string(u % kVendors));
-      Text("InstallLocation", refs_.VendorFolder(u % kVendors));
+      Text("Publisher", "Vendor " + std::to_string(u % sizes_.vendors));
+      Text("InstallLocation", refs_.VendorFolder(u % sizes_.vendors));
       Text("DisplayIcon", refs_.AnyProgram() + ",0");
       if (u % 3 == 0) {
         Text("UninstallString", "MsiExec.exe /X" + Guid(5, static_cast<std::uint32_t>(u)));
@@ -290,7 +262,7 @@ class RegistryBuilder {
       Number("EstimatedSize", 1000 + u);
       Number("NoModify", 1);
       Number("NoRepair", 1);
-      Text("URLInfoAbout", "https://vendor" + std::to_string(u % kVendors) + ".example.com/");
+      Text("URLInfoAbout", "https://vendor" + std::to_string(u % sizes_.vendors) + ".example.com/");
     }
 
     Key(cv + "\\Installer\\Folders");
@@ -299,25 +271,25 @@ class RegistryBuilder {
     }
 
     Key("SOFTWARE\\Microsoft\\Windows\\Help");
-    for (int h = 0; h < kHelpEntries; ++h) {
+    for (int h = 0; h < sizes_.helpEntries; ++h) {
       const bool gone = refs_.Missing();
-      Text(gone ? "Gone" + std::to_string(h) + ".hlp" : refs_.HelpFile(h % kHelpFiles),
+      Text(gone ? "Gone" + std::to_string(h) + ".hlp" : refs_.HelpFile(h % sizes_.helpFiles),
            folders_.Help);
     }
     Key("SOFTWARE\\Microsoft\\Windows\\HTML Help");
-    for (int h = 0; h < kHelpEntries / 3; ++h) {
+    for (int h = 0; h < sizes_.helpEntries / 3; ++h) {
       Text(refs_.HelpFile(h), folders_.Help);
     }
 
     Key("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts");
-    for (int f = 0; f < kFontEntries; ++f) {
+    for (int f = 0; f < sizes_.fontEntries; ++f) {
       const std::string name = "Font " + std::to_string(f) + " (TrueType)";
       if (refs_.Missing()) {
         Text(name, "Gone" + std::to_string(f) + ".ttf");
       } else if (f % 10 == 0) {
-        Text(name, folders_.Fonts + "\\" + refs_.FontFile(f % kFontFiles));
+        Text(name, folders_.Fonts + "\\" + refs_.FontFile(f % sizes_.fontFiles));
       } else {
-        Text(name, refs_.FontFile(f % kFontFiles));
+        Text(name, refs_.FontFile(f % sizes_.fontFiles));
       }
     }
   }
@@ -328,9 +300,9 @@ class RegistryBuilder {
       const std::string base = root == TRootKey::CurrentUser
                                    ? "AppEvents\\Schemes\\Apps\\"
                                    : ".DEFAULT\\AppEvents\\Schemes\\Apps\\";
-      const int apps = root == TRootKey::CurrentUser ? kSoundApps : 4;
+      const int apps = root == TRootKey::CurrentUser ? sizes_.soundApps : 4;
       for (int a = 0; a < apps; ++a) {
-        for (int e = 0; e < kSoundEvents; ++e) {
+        for (int e = 0; e < sizes_.soundEvents; ++e) {
           const std::string event =
               base + "App" + std::to_string(a) + "\\Event" + std::to_string(e);
           Key(event);
@@ -343,9 +315,9 @@ class RegistryBuilder {
             } else if (refs_.Missing()) {
               Expand("", folders_.Media + "\\Gone" + std::to_string(pick) + ".wav");
             } else if (pick < 6) {
-              Expand("", refs_.SoundFile(refs_.Pick(kSoundFiles)));
+              Expand("", refs_.SoundFile(refs_.Pick(sizes_.soundFiles)));
             } else {
-              Expand("", folders_.Media + "\\" + refs_.SoundFile(refs_.Pick(kSoundFiles)));
+              Expand("", folders_.Media + "\\" + refs_.SoundFile(refs_.Pick(sizes_.soundFiles)));
             }
           }
         }
@@ -368,7 +340,7 @@ class RegistryBuilder {
       for (int p = 0; p < products; ++p) {
         const std::string product = vendor + "\\Product" + std::to_string(p);
         Key(product);
-        Text("InstallDir", refs_.VendorFolder(v % kVendors));
+        Text("InstallDir", refs_.VendorFolder(v % sizes_.vendors));
         Text("Version", std::to_string(p) + ".0." + std::to_string(v));
         Number("Installed", 1);
         for (int s = 0; s < sections; ++s) {
@@ -391,8 +363,8 @@ class RegistryBuilder {
   }
 
  private:
-  static std::string ProgId(int n) {
-    return "Vendor" + std::to_string(n % kVendors) + ".Class" + std::to_string(n);
+  std::string ProgId(int n) const {
+    return "Vendor" + std::to_string(n % sizes_.vendors) + ".Class" + std::to_string(n);
   }
 
   void SettingsValue(int n) {
@@ -406,7 +378,7 @@ class RegistryBuilder {
     } else if (pick < 67) {
       Text(name, refs_.SettingsText());
     } else if (pick < 69) {
-      Expand(name, "%ProgramFiles%\\Vendor" + std::to_string(refs_.Pick(kVendors)) +
+      Expand(name, "%ProgramFiles%\\Vendor" + std::to_string(refs_.Pick(sizes_.vendors)) +
                        "\\Bin\\Comp1.dll");
     } else if (pick < 89) {
       Number(name, refs_.Pick(65536));
@@ -431,6 +403,7 @@ class RegistryBuilder {
 
   TRegistry registry_;
   const SyntheticFolders& folders_;
+  const SyntheticSizes& sizes_;
   FileRefs& refs_;
 };
 
@@ -462,57 +435,91 @@ std::filesystem::path DrivesFolder(testing::TestDrive& drive) {
   return host;
 }
 
-int MakeSyntheticFiles(testing::TestDrive& drive,
-                       const SyntheticFolders& folders, bool mixedCase) {
-  const std::filesystem::path drives = DrivesFolder(drive);
+void ForEachSyntheticFile(
+    const SyntheticFolders& folders, const SyntheticSizes& sizes,
+    const std::function<void(const std::string& path, bool folder)>& make) {
   std::mt19937 unused;  // names only: nothing is drawn
-  const FileRefs refs(unused, folders);
+  const FileRefs refs(unused, folders, sizes);
+  for (int v = 0; v < sizes.vendors; ++v) {
+    for (int f = 0; f < kFilesPerVendor; ++f) make(refs.VendorFile(v, f), false);
+    make(refs.VendorFolder(v) + "\\Data", true);
+  }
+  for (int n = 0; n < sizes.systemFiles; ++n) {
+    make(folders.System32 + "\\" + refs.SystemFile(n), false);
+  }
+  for (int n = 0; n < sizes.fontFiles; ++n) {
+    make(folders.Fonts + "\\" + refs.FontFile(n), false);
+  }
+  for (int n = 0; n < sizes.soundFiles; ++n) {
+    make(folders.Media + "\\" + refs.SoundFile(n), false);
+  }
+  for (int n = 0; n < sizes.helpFiles; ++n) {
+    make(folders.Help + "\\" + refs.HelpFile(n), false);
+  }
+  make(folders.System32 + "\\MsiExec.exe", false);
+  make(folders.System32 + "\\rundll32.exe", false);
+  make(folders.CommonFiles, true);
+}
+
+int MakeSyntheticFiles(testing::TestDrive& drive,
+                       const SyntheticFolders& folders, bool mixedCase,
+                       const SyntheticSizes& sizes) {
+  const std::filesystem::path drives = DrivesFolder(drive);
   int files = 0;
-  const auto file = [&](const std::string& path) {
+  ForEachSyntheticFile(folders, sizes, [&](const std::string& path, bool folder) {
     const std::filesystem::path host = HostName(drives, path, mixedCase);
+    if (folder) {
+      std::filesystem::create_directories(host);
+      return;
+    }
     std::filesystem::create_directories(host.parent_path());
     std::ofstream(host) << "x";
     ++files;
-  };
-  const auto folder = [&](const std::string& path) {
-    std::filesystem::create_directories(HostName(drives, path, mixedCase));
-  };
-  for (int v = 0; v < kVendors; ++v) {
-    for (int f = 0; f < kFilesPerVendor; ++f) file(refs.VendorFile(v, f));
-    folder(refs.VendorFolder(v) + "\\Data");
-  }
-  for (int n = 0; n < kSystemFiles; ++n) {
-    file(folders.System32 + "\\" + refs.SystemFile(n));
-  }
-  for (int n = 0; n < kFontFiles; ++n) {
-    file(folders.Fonts + "\\" + refs.FontFile(n));
-  }
-  for (int n = 0; n < kSoundFiles; ++n) {
-    file(folders.Media + "\\" + refs.SoundFile(n));
-  }
-  for (int n = 0; n < kHelpFiles; ++n) {
-    file(folders.Help + "\\" + refs.HelpFile(n));
-  }
-  file(folders.System32 + "\\MsiExec.exe");
-  file(folders.System32 + "\\rundll32.exe");
-  folder(folders.CommonFiles);
+  });
   return files;
 }
 
 RegistryCounts BuildSyntheticRegistry(RegistryStore& store,
                                       const SyntheticFolders& folders,
-                                      std::uint32_t seed) {
+                                      std::uint32_t seed,
+                                      const SyntheticSizes& sizes) {
   std::mt19937 random(seed);
-  FileRefs refs(random, folders);
-  RegistryBuilder builder(store, folders, refs);
+  FileRefs refs(random, folders, sizes);
+  RegistryBuilder builder(store, folders, sizes, refs);
   builder.Classes();
   builder.SoftwareSections();
   builder.Sounds();
-  builder.Software(TRootKey::LocalMachine, "SOFTWARE", kMachineVendors,
-                   kMachineProducts, kMachineSections, kMachineValuesPerSection);
-  builder.Software(TRootKey::CurrentUser, "Software", kUserVendors,
-                   kUserProducts, kUserSections, kUserValuesPerSection);
+  builder.Software(TRootKey::LocalMachine, "SOFTWARE", sizes.machineVendors,
+                   sizes.machineProducts, sizes.machineSections,
+                   sizes.machineValuesPerSection);
+  builder.Software(TRootKey::CurrentUser, "Software", sizes.userVendors,
+                   sizes.userProducts, sizes.userSections,
+                   sizes.userValuesPerSection);
   return builder.Count();
+}
+
+SyntheticSizes SyntheticSizes::Small() {
+  SyntheticSizes sizes;
+  sizes.vendors = 20;
+  sizes.systemFiles = 30;
+  sizes.fontFiles = 80;
+  sizes.soundFiles = 10;
+  sizes.helpFiles = 20;
+  sizes.clsids = 850;
+  sizes.progIds = 400;
+  sizes.typeLibs = 150;
+  sizes.interfaces = 400;
+  sizes.extensions = 75;
+  sizes.contentTypes = 15;
+  sizes.sharedDlls = 200;
+  sizes.appPaths = 40;
+  sizes.uninstallEntries = 60;
+  sizes.helpEntries = 30;
+  sizes.fontEntries = 80;
+  sizes.soundApps = 4;
+  sizes.machineVendors = 8;
+  sizes.userVendors = 5;
+  return sizes;
 }
 
 }  // namespace tidewell

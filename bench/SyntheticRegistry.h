@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "registry/RegistryStore.h"
@@ -25,6 +26,43 @@ struct SyntheticFolders {
   std::string CommonFiles = "C:\\Program Files\\Common Files";
 };
 
+// How big the synthetic machine is. The defaults make the benchmark's
+// registry (over 200,000 keys and 1,000,000 values, a few thousand files);
+// Small() makes one of some 10,000 keys for tests.
+struct SyntheticSizes {
+  int vendors = 200;  // folders under Program Files, 15 files in each
+  int systemFiles = 300;
+  int fontFiles = 800;
+  int soundFiles = 100;
+  int helpFiles = 200;
+
+  int clsids = 17000;
+  int progIds = 8000;
+  int typeLibs = 3000;
+  int interfaces = 8000;
+  int extensions = 1500;
+  int contentTypes = 300;
+  int sharedDlls = 4000;
+  int runEntries = 40;
+  int appPaths = 400;
+  int uninstallEntries = 1200;
+  int helpEntries = 300;
+  int fontEntries = 800;
+  int soundApps = 40;
+  int soundEvents = 25;
+  // Ordinary software: vendors, products, sections (the leaf keys).
+  int machineVendors = 320;
+  int machineProducts = 8;
+  int machineSections = 8;
+  int machineValuesPerSection = 30;
+  int userVendors = 200;
+  int userProducts = 5;
+  int userSections = 6;
+  int userValuesPerSection = 40;
+
+  static SyntheticSizes Small();
+};
+
 struct RegistryCounts {
   long keys = 0;
   long values = 0;
@@ -34,6 +72,13 @@ struct RegistryCounts {
 // `drive` (natively the test folder C:\Test is <that folder>/c/Test).
 std::filesystem::path DrivesFolder(testing::TestDrive& drive);
 
+// Every file and folder that exists on the synthetic machine, as Windows
+// paths: `make` gets each with whether it is a folder (a file's folders are
+// not named on their own).
+void ForEachSyntheticFile(
+    const SyntheticFolders& folders, const SyntheticSizes& sizes,
+    const std::function<void(const std::string& path, bool folder)>& make);
+
 // Makes the files the registry names on drive C: of `drive`, beside its test
 // folder. The host names are in lower case unless `mixedCase`:
 // the scan lower-cases most texts before it asks the file system, so a
@@ -41,13 +86,15 @@ std::filesystem::path DrivesFolder(testing::TestDrive& drive);
 // does, while a tree spelt like the registry makes it list folders to fold
 // letter case. Returns the number of files made.
 int MakeSyntheticFiles(testing::TestDrive& drive,
-                       const SyntheticFolders& folders, bool mixedCase);
+                       const SyntheticFolders& folders, bool mixedCase,
+                       const SyntheticSizes& sizes = {});
 
 // Plants the registry in `store` (HKLM, HKCU and HKU), its random choices
 // made by a generator seeded with `seed`, and counts the keys and values of
 // HKLM and HKU.
 RegistryCounts BuildSyntheticRegistry(RegistryStore& store,
                                       const SyntheticFolders& folders,
-                                      std::uint32_t seed);
+                                      std::uint32_t seed,
+                                      const SyntheticSizes& sizes = {});
 
 }  // namespace tidewell

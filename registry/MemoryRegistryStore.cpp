@@ -587,6 +587,22 @@ long MemoryRegistryStore::EnumValue(KeyHandle key, std::uint32_t index,
   return regerr::Success;
 }
 
+long MemoryRegistryStore::EnumValueData(KeyHandle key, std::uint32_t index,
+                                        std::string* name, std::uint32_t* type,
+                                        std::vector<std::uint8_t>* data) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  State::View view;
+  if (long rc = state_->Resolve(key, access::QueryValue, &view)) return rc;
+  if (!name) return regerr::InvalidParameter;
+  if (!view.key || index >= view.key->values.size())
+    return regerr::NoMoreItems;
+  const Value& value = view.key->values[index];
+  *name = value.name;
+  if (type) *type = value.type;
+  if (data) *data = value.data;
+  return regerr::Success;
+}
+
 long MemoryRegistryStore::QueryValue(KeyHandle key, const std::string& name,
                                      std::uint32_t* type,
                                      std::vector<std::uint8_t>* data) {

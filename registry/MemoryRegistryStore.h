@@ -120,6 +120,9 @@ class MemoryRegistryStore : public RegistryStore {
   long EnumKey(KeyHandle key, std::uint32_t index, std::string* name) override;
   long EnumValue(KeyHandle key, std::uint32_t index,
                  std::string* name) override;
+  long EnumValueData(KeyHandle key, std::uint32_t index, std::string* name,
+                     std::uint32_t* type,
+                     std::vector<std::uint8_t>* data) override;
   long QueryValue(KeyHandle key, const std::string& name, std::uint32_t* type,
                   std::vector<std::uint8_t>* data) override;
   long SetValue(KeyHandle key, const std::string& name, std::uint32_t type,

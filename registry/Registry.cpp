@@ -57,6 +57,10 @@ std::string TextOf(const std::vector<std::uint8_t>& data) {
 
 }  // namespace
 
+TRegDataType TRegValue::DataType() const { return ClassOf(Type); }
+
+std::string TRegValue::Text() const { return TextOf(Data); }
+
 TRegistry::TRegistry(RegistryStore& store) : store_(store) {}
 
 TRegistry::~TRegistry() { CloseKey(); }
@@ -156,6 +160,19 @@ void TRegistry::GetValueNames(std::vector<std::string>& list) {
   std::string name;
   for (std::uint32_t i = 0; store_.EnumValue(current_, i, &name) == regerr::Success; ++i) {
     list.push_back(name);
+  }
+}
+
+void TRegistry::GetValues(std::vector<TRegValue>& list) {
+  list.clear();
+  if (current_ == kNoKey) return;
+  for (std::uint32_t i = 0;; ++i) {
+    TRegValue value;
+    if (store_.EnumValueData(current_, i, &value.Name, &value.Type, &value.Data) !=
+        regerr::Success) {
+      return;
+    }
+    list.push_back(std::move(value));
   }
 }
 

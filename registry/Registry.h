@@ -26,6 +26,20 @@ class ERegistryException : public std::runtime_error {
       : std::runtime_error(message) {}
 };
 
+// One value of a key as a walk over its values reads it: the name, the type
+// and the data in one piece.
+struct TRegValue {
+  std::string Name;
+  std::uint32_t Type = 0;  // REG_*
+  std::vector<std::uint8_t> Data;
+
+  // The class GetDataType reports for the value.
+  TRegDataType DataType() const;
+  // The text ReadString gives for a string value: up to the first zero code
+  // unit, empty for no data.
+  std::string Text() const;
+};
+
 struct TRegDataInfo {
   TRegDataType RegData = TRegDataType::rdUnknown;
   int DataSize = 0;
@@ -63,6 +77,11 @@ class TRegistry {
   bool HasSubKeys();
   void GetKeyNames(std::vector<std::string>& list);
   void GetValueNames(std::vector<std::string>& list);
+  // Every value of the open key with its type and data, in the order
+  // GetValueNames lists them, one store call each instead of a listing and a
+  // read per value. Stops at the first value the store refuses, as
+  // GetValueNames does.
+  void GetValues(std::vector<TRegValue>& list);
 
   bool GetDataInfo(const std::string& name, TRegDataInfo& info);
   TRegDataType GetDataType(const std::string& name);

@@ -53,6 +53,16 @@ class RegistryStore {
                                      std::string* name) = 0;
   [[nodiscard]] virtual long EnumValue(KeyHandle key, std::uint32_t index,
                                        std::string* name) = 0;
+  // RegEnumValueW with type and data: the name, type and all data bytes of
+  // the value at `index`, so that walking a key's values takes one call per
+  // value. A store without such a call answers from EnumValue and QueryValue.
+  [[nodiscard]] virtual long EnumValueData(KeyHandle key, std::uint32_t index,
+                                           std::string* name, std::uint32_t* type,
+                                           std::vector<std::uint8_t>* data) {
+    const long rc = EnumValue(key, index, name);
+    if (rc != 0) return rc;
+    return QueryValue(key, *name, type, data);
+  }
   // RegQueryValueExW: type and all data bytes of one value ("" = default).
   [[nodiscard]] virtual long QueryValue(KeyHandle key, const std::string& name,
                                         std::uint32_t* type,

@@ -1,6 +1,7 @@
 #include "scan/AllChecks.h"
 
 #include "scan/ClassChecks.h"
+#include "scan/FileReferences.h"
 #include "scan/SoftwareChecks.h"
 
 namespace tidewell {
@@ -9,6 +10,8 @@ TScanChecks MakeAllChecks(TFileReferences& refs) {
   TScanChecks checks;
   AddClassChecks(checks, refs);
   AddSoftwareChecks(checks, refs);
+  TFileReferences* files = &refs;
+  checks.BeginScan = [files] { return files->BeginScan(); };
   return checks;
 }
 

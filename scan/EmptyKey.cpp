@@ -6,14 +6,14 @@
 namespace tidewell {
 
 bool IsEmptyKey(TRegistry& registry) {
-  std::vector<std::string> names;
-  registry.GetValueNames(names);
-  for (const std::string& name : names) {
-    const TRegDataType type = registry.GetDataType(name);
+  std::vector<TRegValue> values;
+  registry.GetValues(values);
+  for (const TRegValue& value : values) {
+    const TRegDataType type = value.DataType();
     if (type != TRegDataType::rdString && type != TRegDataType::rdExpandString) {
       return false;
     }
-    if (!registry.ReadString(name).empty()) return false;
+    if (!value.Text().empty()) return false;
   }
   return !registry.HasSubKeys();
 }

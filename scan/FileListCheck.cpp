@@ -20,17 +20,20 @@ void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
   engine.ShowStatus(registry.CurrentPath());
   const TFileReferences::TViewScope view(
       refs, refs.ViewOfKey(registry.RootKey(), registry.CurrentPath()));
-  std::vector<std::string> names;
-  registry.GetValueNames(names);
-  for (const std::string& name : names) {
+  // Each value read once, with its type and data, as it is listed: the walk
+  // passes every value of both roots, and a read per value after the
+  // listing would double the registry's work.
+  std::vector<TRegValue> values;
+  registry.GetValues(values);
+  for (const TRegValue& value : values) {
     if (engine.Terminated()) return;
     ++engine.ProgressPosition;
-    if (!IsTextValue(registry.GetDataType(name))) continue;
-    const std::string data = registry.ReadString(name);
+    if (!IsTextValue(value.DataType())) continue;
+    const std::string data = value.Text();
     if (LooksLikeLocalPath(data) &&
         !refs.AllPathsInTextExist(data, engine.StartTests())) {
-      engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(), name,
-                              data, kFileNotFound);
+      engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(),
+                              value.Name, data, kFileNotFound);
     }
   }
 }

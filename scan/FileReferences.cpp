@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -158,7 +159,32 @@ TFileReferences::TFileReferences(const TFolderSet& folders,
     : folders_(folders),
       fileSystem_(fileSystem),
       environment_(environment),
-      store_(store) {}
+      store_(store),
+      tests_(&fileSystem) {}
+
+// Undoes BeginScan when the scan lets go of it.
+class TFileReferences::TScanScope {
+ public:
+  TScanScope(TFileReferences& refs, std::unique_ptr<TFileTestCache> cache)
+      : refs_(refs), cache_(std::move(cache)) {
+    refs_.tests_ = cache_.get();
+  }
+  ~TScanScope() {
+    refs_.lastScanTests_ = cache_->Counts();
+    refs_.tests_ = &refs_.fileSystem_;
+  }
+  TScanScope(const TScanScope&) = delete;
+  TScanScope& operator=(const TScanScope&) = delete;
+
+ private:
+  TFileReferences& refs_;
+  const std::unique_ptr<TFileTestCache> cache_;
+};
+
+std::shared_ptr<void> TFileReferences::BeginScan() {
+  return std::make_shared<TScanScope>(
+      *this, std::make_unique<TFileTestCache>(fileSystem_, countDistinctPaths_));
+}
 
 std::string TFileReferences::ReplacePlaceholders(const std::string& text,
                                                  bool firstOnly) const {
@@ -183,12 +209,12 @@ TRegView TFileReferences::ViewOfKey(TRootKey root,
 template <typename Note>
 bool TFileReferences::FileInView(const std::string& path, Note&& noteTried) {
   if (view_ == TRegView::Own) {
-    const bool found = fileSystem_.FileExists(path);
+    const bool found = tests_->FileExists(path);
     noteTried(path, found);
     return found;
   }
   for (const std::string& tried : PathsInView(folders_, view_, path)) {
-    const bool found = fileSystem_.FileExists(tried);
+    const bool found = tests_->FileExists(tried);
     noteTried(tried, found);
     if (found) return true;
   }
@@ -206,7 +232,7 @@ bool TFileReferences::FolderThere(const std::string& path,
   for (const std::string& tried : view_ == TRegView::Own
                                       ? std::vector<std::string>{path}
                                       : PathsInView(folders_, view_, path)) {
-    const bool found = fileSystem_.DirectoryExists(tried);
+    const bool found = tests_->DirectoryExists(tried);
     if (tested != nullptr) tested->Folder(tried, found);
     if (found) return true;
   }
@@ -509,14 +535,14 @@ std::string TFileReferences::FirstExistingPrefix(const std::string& text) {
     if (IsPathSeparator(t[length - 1])) {
       const std::string_view name(t.data() + nameStart, length - 1 - nameStart);
       if (folderExists || name == "..") {
-        folderExists = fileSystem_.DirectoryExists(t.substr(0, length));
+        folderExists = tests_->DirectoryExists(t.substr(0, length));
       }
       nameStart = length;
       continue;
     }
     if (!folderExists || length - nameStart > kMaxNameBytes) continue;
     const std::string prefix = t.substr(0, length);
-    if (fileSystem_.FileExists(prefix)) return prefix;
+    if (tests_->FileExists(prefix)) return prefix;
   }
   return std::string();
 }
@@ -563,7 +589,7 @@ std::string TFileReferences::FindFileInSearchPath(const std::string& rawText,
     if (folder.empty()) continue;
     const std::string candidate =
         FirstExistingPrefix(WithTrailingBackslash(folder) + text);
-    const bool found = !candidate.empty() && fileSystem_.FileExists(candidate);
+    const bool found = !candidate.empty() && tests_->FileExists(candidate);
     if (tested != nullptr) tested->Searched(folder, found);
     if (found) return candidate;
   }

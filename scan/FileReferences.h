@@ -11,6 +11,7 @@
 // dots of the last name ignored).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/SystemEnvironment.h"
 #include "registry/RegistryStore.h"
 #include "scan/FileRefText.h"
+#include "scan/FileTestCache.h"
 #include "scan/FolderSet.h"
 #include "scan/RegistryViews.h"
 #include "scan/TestedList.h"
@@ -54,6 +56,14 @@ class TFileReferences {
   TRegView View() const { return view_; }
   // The view of the key at `path` below `root`, as this program sees it.
   TRegView ViewOfKey(TRootKey root, const std::string& path) const;
+  // For the length of one scan: every file test is answered from the disk
+  // once and then remembered (TFileTestCache), until the scan lets go of what
+  // this returns. One scan at a time.
+  std::shared_ptr<void> BeginScan();
+  // For benchmarks: whether scans count the distinct paths they test (which
+  // keeps every path), and what the last scan that ended tested.
+  void CountDistinctPaths(bool count) { countDistinctPaths_ = count; }
+  TFileTestCounts LastScanTests() const { return lastScanTests_; }
 
   // Drops a trailing ";", surrounding double quotes and a trailing backslash
   // (only from texts longer than one character) and replaces the folder
@@ -121,11 +131,17 @@ class TFileReferences {
   std::optional<bool> QuotedCommandExists(const std::string& text,
                                           TTestedList* tested);
 
+  class TScanScope;
+
   const TFolderSet& folders_;
   TFileSystem& fileSystem_;
   TSystemEnvironment& environment_;
   RegistryStore& store_;
   TRegView view_ = TRegView::Own;
+  // What file tests go to: the file system, or the cache of the scan.
+  TFileSystem* tests_;
+  bool countDistinctPaths_ = false;
+  TFileTestCounts lastScanTests_;
 };
 
 }  // namespace tidewell

@@ -119,7 +119,11 @@ void TRegistryCheckThread::Execute() {
   // does not catch ends the scan. It is only held here so that the scan still
   // reports its end.
   try {
-    RunCategories();
+    {
+      const std::shared_ptr<void> scanScope =
+          checks_.BeginScan ? checks_.BeginScan() : nullptr;
+      RunCategories();
+    }
     if (Terminated()) {
       StatusText = "Stopped by user";
     } else if (Errors.empty()) {

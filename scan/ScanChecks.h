@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "registry/RegistryTypes.h"
@@ -42,6 +43,12 @@ struct TScanChecks {
   TSoftwareCheck CheckFonts;
   TSoftwareCheck CheckSounds;
   TSoftwareCheck CheckFileList;
+
+  // Called on the scan thread before the first check of a scan; what it
+  // returns is let go when the last check has ended, however the scan ends.
+  // The checks keep in it what they learn during one scan (the file tests),
+  // and never longer. Empty: nothing is kept.
+  std::function<std::shared_ptr<void>()> BeginScan;
 };
 
 }  // namespace tidewell

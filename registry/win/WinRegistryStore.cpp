@@ -98,6 +98,51 @@ long WinRegistryStore::EnumValue(KeyHandle key, std::uint32_t index,
   }
 }
 
+long WinRegistryStore::EnumValueData(KeyHandle key, std::uint32_t index,
+                                     std::string* name, std::uint32_t* type,
+                                     std::vector<std::uint8_t>* data) {
+  // Most names and values fit these; a larger one makes the call fail with
+  // ERROR_MORE_DATA, and the key then says how large its largest name and
+  // data are. Values may grow in between, so that is asked again each time.
+  wchar_t smallName[256];
+  BYTE smallData[2048];
+  std::wstring largeName;
+  std::vector<BYTE> largeData;
+  wchar_t* nameBuffer = smallName;
+  DWORD nameCapacity = 256;
+  BYTE* dataBuffer = smallData;
+  DWORD dataCapacity = sizeof smallData;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD nameLength = nameCapacity;
+    DWORD dataSize = dataCapacity;
+    DWORD valueType = 0;
+    const LONG rc = RegEnumValueW(ToHkey(key), index, nameBuffer, &nameLength, nullptr,
+                                  &valueType, dataBuffer, &dataSize);
+    if (rc == ERROR_SUCCESS) {
+      *name = NarrowText(nameBuffer, nameLength);
+      if (type) *type = valueType;
+      if (data) data->assign(dataBuffer, dataBuffer + dataSize);
+      return rc;
+    }
+    if (rc != ERROR_MORE_DATA) return rc;
+    DWORD maxNameLength = 0;
+    DWORD maxDataSize = 0;
+    const LONG info = RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, &maxNameLength,
+                                       &maxDataSize, nullptr, nullptr);
+    if (info != ERROR_SUCCESS) return info;
+    // Never smaller than what was just too small: the value may have grown
+    // beyond what the key reported a moment ago.
+    largeName.assign(std::max<std::size_t>(maxNameLength + 1, 2 * nameCapacity), L'\0');
+    largeData.assign(std::max<std::size_t>(maxDataSize, 2 * std::size_t{dataCapacity}), 0);
+    nameBuffer = largeName.data();
+    nameCapacity = static_cast<DWORD>(largeName.size());
+    dataBuffer = largeData.data();
+    dataCapacity = static_cast<DWORD>(largeData.size());
+  }
+  return ERROR_MORE_DATA;
+}
+
 long WinRegistryStore::QueryValue(KeyHandle key, const std::string& name,
                                   std::uint32_t* type,
                                   std::vector<std::uint8_t>* data) {

@@ -17,6 +17,11 @@ class WinRegistryStore final : public RegistryStore {
   long EnumKey(KeyHandle key, std::uint32_t index, std::string* name) override;
   long EnumValue(KeyHandle key, std::uint32_t index,
                  std::string* name) override;
+  // One RegEnumValueW per value; buffers too small for the value are sized
+  // from RegQueryInfoKeyW and the call made again.
+  long EnumValueData(KeyHandle key, std::uint32_t index, std::string* name,
+                     std::uint32_t* type,
+                     std::vector<std::uint8_t>* data) override;
   long QueryValue(KeyHandle key, const std::string& name, std::uint32_t* type,
                   std::vector<std::uint8_t>* data) override;
   long QueryValueInfo(KeyHandle key, const std::string& name,

@@ -364,6 +364,50 @@ TEST_F(RegistryContract, EnumerationListsEveryNameOnce) {
   EXPECT_FALSE(registry->HasSubKeys());
 }
 
+// Reading every value with its listing gives what listing the names and
+// reading each value gives: the same names in the same order, the same types
+// and bytes, also for names and data larger than a first guess at their size.
+TEST_F(RegistryContract, ValuesReadWithTheirListingMatchNamesAndReads) {
+  auto registry = Create("A");
+  registry->WriteString("", "default");
+  registry->WriteString("Text", "C:\\Program Files\\App\\app.exe");
+  registry->WriteExpandString("Expand", "%SystemRoot%\\x.dll");
+  registry->WriteInteger("Number", -7);
+  registry->WriteRawValue("NoZero", regtype::String, {'a', 0, 'b', 0});
+  registry->WriteRawValue("Empty", regtype::String, {});
+  std::vector<std::uint8_t> large(70000);
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<std::uint8_t>(i * 7);
+  registry->WriteBinaryData("Large", large.data(), static_cast<int>(large.size()));
+  const std::string longName(300, 'n');
+  registry->WriteString(longName, std::string(5000, 'x'));
+
+  std::vector<std::string> names;
+  registry->GetValueNames(names);
+  std::vector<TRegValue> values;
+  registry->GetValues(values);
+  ASSERT_EQ(values.size(), 8u);
+  ASSERT_EQ(values.size(), names.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(values[i].Name, names[i]);
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    ASSERT_TRUE(registry->ReadRawValue(names[i], type, data)) << names[i];
+    EXPECT_EQ(values[i].Type, type) << names[i];
+    EXPECT_EQ(values[i].Data, data) << names[i];
+    EXPECT_EQ(values[i].DataType(), registry->GetDataType(names[i])) << names[i];
+    if (type == regtype::String || type == regtype::ExpandString) {
+      EXPECT_EQ(values[i].Text(), registry->ReadString(names[i])) << names[i];
+    }
+  }
+  EXPECT_EQ(std::count_if(values.begin(), values.end(),
+                          [&](const TRegValue& v) { return v.Data == large; }),
+            1);
+
+  registry->CloseKey();
+  registry->GetValues(values);
+  EXPECT_THAT(values, IsEmpty());
+}
+
 TEST_F(RegistryContract, DeleteValue) {
   auto registry = Create("A");
   registry->WriteString("Gone", "x");
