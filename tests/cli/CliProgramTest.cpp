@@ -23,6 +23,7 @@
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 #include "undo/RegEditNotation.h"
+#include "tests/support/ReplaceAll.h"
 
 namespace tidewell {
 namespace {
@@ -81,14 +82,6 @@ const Lines kExpected = {
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$S-gone | UninstallString | \"$D\\gone\\uninstall.exe\" /S | File not found",
     "HKEY_CURRENT_USER\\Software\\$S | Document | $D\\gone\\document.txt | File not found",
 };
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
 
 std::string ProblemLine(const JsonValue& problem) {
   return problem["keyText"].text + " | " + problem["valueName"].text + " | " +

@@ -25,6 +25,7 @@
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 #include "undo/RegEditNotation.h"
+#include "tests/support/ReplaceAll.h"
 
 
 namespace tidewell {
@@ -35,15 +36,6 @@ using Lines = std::vector<std::string>;
 constexpr std::uint16_t kEveryCategory =
     cfSharedDlls | cfFileAssociations | cfStartupRun | cfAppPaths | cfHelp |
     cfFonts | cfSounds | cfClassesSection | cfFileList;
-
-std::string ReplaceAll(std::string text, const std::string& from,
-                       const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
 
 std::string RecordLine(const TRegistryError& r) {
   return TRegistryCheckThread::RegistryErrorKeyText(r) + " | " + r.ValueName +

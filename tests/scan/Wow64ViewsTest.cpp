@@ -27,20 +27,12 @@
 #include "tests/support/RegistryFixture.h"
 #include "tests/support/TestRegistry.h"
 #include "undo/RegEditNotation.h"
+#include "tests/support/ReplaceAll.h"
 
 namespace tidewell {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string ReplaceAll(std::string text, const std::string& from,
-                       const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
 
 // --- Which view a key belongs to --------------------------------------------
 
