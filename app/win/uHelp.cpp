@@ -15,18 +15,6 @@ constexpr int kFlatLeft = kHalf + 40;
 constexpr int kFlatWidth = 200;
 constexpr int kFlatHeight = 40;
 
-TFont FontLike(HFONT base, int weight, int height, int escapement) {
-  LOGFONTW font{};
-  GetObjectW(base, sizeof font, &font);
-  font.lfWeight = weight;
-  if (height != 0) font.lfHeight = height;
-  font.lfEscapement = escapement;
-  font.lfOrientation = escapement;
-  TFont made;
-  made.Reset(CreateFontIndirectW(&font));
-  return made;
-}
-
 }  // namespace
 
 TfrmHelp::TfrmHelp(HWND owner, TAppServices& services, const TWinResources& resources)

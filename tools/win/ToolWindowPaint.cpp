@@ -13,18 +13,6 @@ COLORREF ColourOf(unsigned rgb) {
 
 }  // namespace
 
-TFont FontLike(HFONT base, int weight, int height, int escapement) {
-  LOGFONTW font{};
-  GetObjectW(base, sizeof font, &font);
-  font.lfWeight = weight;
-  if (height != 0) font.lfHeight = height;
-  font.lfEscapement = escapement;
-  font.lfOrientation = escapement;
-  TFont made;
-  made.Reset(CreateFontIndirectW(&font));
-  return made;
-}
-
 void PaintToolPanel(HDC dc, int height, HFONT titleFont, const std::string& title,
                     int titleBottom) {
   SetBkMode(dc, TRANSPARENT);

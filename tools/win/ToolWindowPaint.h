@@ -15,9 +15,6 @@ namespace tidewell {
 
 inline constexpr int kToolPanelWidth = 132;
 
-// A copy of `base` with another weight, height (0: the same) and angle.
-TFont FontLike(HFONT base, int weight, int height, int escapement);
-
 // The panel and its title; `titleBottom` is where the text starts (its base
 // line runs upwards from there).
 void PaintToolPanel(HDC dc, int height, HFONT titleFont, const std::string& title,

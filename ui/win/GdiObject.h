@@ -65,4 +65,18 @@ class TSelectObject {
   HGDIOBJ old_;
 };
 
+// A copy of `base` with another weight, height (0: the same) and angle (in
+// tenths of a degree; 900 runs the text upwards).
+inline TFont FontLike(HFONT base, int weight, int height = 0, int escapement = 0) {
+  LOGFONTW font{};
+  ::GetObjectW(base, sizeof font, &font);
+  font.lfWeight = weight;
+  if (height != 0) font.lfHeight = height;
+  font.lfEscapement = escapement;
+  font.lfOrientation = escapement;
+  TFont made;
+  made.Reset(::CreateFontIndirectW(&font));
+  return made;
+}
+
 }  // namespace tidewell

@@ -62,15 +62,6 @@ LRESULT CALLBACK KeepColumnsWithinLimits(HWND list, UINT message, WPARAM wParam,
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
-TFont BoldFontLike(HFONT base) {
-  LOGFONTW font{};
-  GetObjectW(base, sizeof font, &font);
-  font.lfWeight = FW_BOLD;
-  TFont made;
-  made.Reset(CreateFontIndirectW(&font));
-  return made;
-}
-
 }  // namespace
 
 TfrmRegistryUndo::TfrmRegistryUndo(HWND owner, TAppServices& services,
@@ -102,7 +93,7 @@ void TfrmRegistryUndo::CreateControls(const TWinResources& resources) {
   // paint under its children here.
   SetWindowLongPtrW(Handle(), GWL_STYLE,
                     GetWindowLongPtrW(Handle(), GWL_STYLE) & ~WS_CLIPCHILDREN);
-  boldFont_ = BoldFontLike(Font());
+  boldFont_ = FontLike(Font(), FW_BOLD);
   toolTips_ = CreateToolTips(Handle());
   SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, kHelpPopupWidth);
 
