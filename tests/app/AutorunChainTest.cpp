@@ -63,20 +63,10 @@ std::vector<std::pair<std::string, std::uint64_t>> FilesIn(const std::string& fo
   return found;
 }
 
-void RequireTestPrefix() {
-  if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-    std::fprintf(stderr, "Run through tests/app/autorun-chain.sh.\n");
-    std::abort();
-  }
-}
-
 TEST(AutorunChain, Drive) {
-  RequireTestPrefix();
+  RequireTestPrefix("tests/app/autorun-chain.sh");
   DeleteFileW(WideText(kSteps).c_str());
-  CreateDirectoryW(WideText(kFolder).c_str(), nullptr);
-  const std::string program = std::string(kFolder) + "tidewell.exe";
-  ASSERT_TRUE(CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(),
-                        WideText(program).c_str(), FALSE));
+  const std::string program = CopyProgramInto(kFolder);
   for (const char* name : kPlanted) {
     const std::wstring data = WideText(std::string("C:\\tidewell-gone\\") + name + ".exe");
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, WideText(name).c_str(), REG_SZ,
@@ -138,7 +128,7 @@ TEST(AutorunChain, Drive) {
 }
 
 TEST(AutorunChain, Outcome) {
-  RequireTestPrefix();
+  RequireTestPrefix("tests/app/autorun-chain.sh");
   // The backup: one export file, not empty, in the program's folder.
   const auto backups = FilesIn(std::string(kFolder) + "registrybackups\\", "*.reg");
   ASSERT_EQ(backups.size(), 1u);

@@ -41,15 +41,9 @@ void Screenshot(HWND window, const char* name) {
 class AutorunHelpWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-      std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-      std::abort();
-    }
+    RequireTestPrefix();
     // The program keeps its settings files beside itself: a copy of its own.
-    CreateDirectoryW(WideText(kFolder).c_str(), nullptr);
-    program_ = std::string(kFolder) + "tidewell.exe";
-    ASSERT_TRUE(CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(),
-                          WideText(program_).c_str(), FALSE));
+    program_ = CopyProgramInto(kFolder);
   }
 
   // Starts the program, opens a task window from the launcher.

@@ -29,16 +29,10 @@ bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECK
 class CleanupSettingsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-      std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-      std::abort();
-    }
+    RequireTestPrefix();
     // The program keeps its files beside itself: a copy of its own, in a
     // folder of the throwaway prefix.
-    CreateDirectoryW(WideText(kFolder).c_str(), nullptr);
-    program_ = std::string(kFolder) + "tidewell.exe";
-    ASSERT_TRUE(CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(),
-                          WideText(program_).c_str(), FALSE));
+    program_ = CopyProgramInto(kFolder);
     // Text files open in the stand-in editor.
     const std::wstring command =
         L"\"" + WideText(FileNextToTest("EditorStandIn.exe")) + L"\" \"%1\"";

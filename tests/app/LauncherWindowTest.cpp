@@ -47,10 +47,7 @@ class LauncherWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // The program writes the registry: only ever inside a throwaway prefix.
-    if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-      std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-      std::abort();
-    }
+    RequireTestPrefix();
     program_ = FileNextToTest("tidewell.exe");
     version_ = ReadVersionInfo(program_);
   }

@@ -59,14 +59,8 @@ std::string ExportRunKey(const std::string& file) {
 class RegistryCleanupWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-      std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-      std::abort();
-    }
-    CreateDirectoryW(WideText(kFolder).c_str(), nullptr);
-    program_ = std::string(kFolder) + "tidewell.exe";
-    ASSERT_TRUE(CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(),
-                          WideText(program_).c_str(), FALSE));
+    RequireTestPrefix();
+    program_ = CopyProgramInto(kFolder);
     DeleteFileW(WideText(std::string(kFolder) + "ExcludedKeys.txt").c_str());
     DeleteFileW(WideText(std::string(kFolder) + "CleanupSettings.ini").c_str());
     for (const char* name : kPlanted) {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -313,6 +315,23 @@ void WriteFileText(const std::string& path, const std::string& text, bool append
   FlushFileBuffers(file);
   CloseHandle(file);
   if (!whole) throw std::runtime_error("short write to " + path);
+}
+
+void RequireTestPrefix(const char* runner) {
+  if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
+    std::fprintf(stderr, "Run through %s.\n", runner);
+    std::abort();
+  }
+}
+
+std::string CopyProgramInto(const std::string& folder) {
+  CreateDirectoryW(WideText(folder).c_str(), nullptr);
+  const std::string program = folder + "tidewell.exe";
+  if (!CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(), WideText(program).c_str(),
+                 FALSE)) {
+    throw std::runtime_error("cannot copy the program to " + folder);
+  }
+  return program;
 }
 
 }  // namespace tidewell::testing

@@ -37,6 +37,15 @@ class TDrivenProcess {
 // The full path of a file next to the running test executable.
 std::string FileNextToTest(const std::string& name);
 
+// Window tests write the registry and the program's folder: they stop at
+// once unless a throwaway prefix's runner (`runner`) started them.
+void RequireTestPrefix(const char* runner = "scripts/wine-run.sh --gui");
+
+// A copy of tidewell.exe in `folder` (ending in a backslash; made when
+// missing), where it keeps its settings files; its full path. Throws when
+// the copy fails.
+std::string CopyProgramInto(const std::string& folder);
+
 // Polls until `ready` is true; false when the time-out passed first.
 template <typename Ready>
 bool WaitUntil(Ready ready, std::chrono::milliseconds timeout = kWindowTimeout) {

@@ -22,16 +22,11 @@ using namespace tidewell::testing;
 
 TEST(RegistryBackupWindow, RunWritesTheExportAndNamesItsFile) {
   // The program writes into its folder and the registry: only in a prefix.
-  if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-    std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-    std::abort();
-  }
+  RequireTestPrefix();
   TestDrive drive;
   drive.MakeFolder("Program Files\\Tide well");
   const std::string appFolder = drive.Path("Program Files\\Tide well\\");
-  const std::string program = appFolder + "tidewell.exe";
-  ASSERT_TRUE(CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(),
-                        WideText(program).c_str(), FALSE));
+  const std::string program = CopyProgramInto(appFolder);
 
   TDrivenProcess process(program);
   HWND main = WaitForTopWindow(process.Id(), "TfrmMain");

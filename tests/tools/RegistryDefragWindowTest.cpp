@@ -40,10 +40,7 @@ std::string StatusText(HWND window) {
 
 TEST(RegistryDefragWindow, RunSavesTheHivesReportsTheRatioAndKeepsThemForTheRestart) {
   // The program writes into the registry's files and the temporary folder.
-  if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-    std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-    std::abort();
-  }
+  RequireTestPrefix();
   WinFileSystem files;
   WinSystemEnvironment environment;
   const std::string work = DefragWorkFolder(environment.TempFolder(), "Tidewell");

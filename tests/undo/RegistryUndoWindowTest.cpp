@@ -47,16 +47,11 @@ int ComboCount(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETC
 int ComboPick(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
 
 TEST(RegistryUndoWindow, RestoresTheTickedEntriesAndDeletesFilesDownToTheLast) {
-  if (std::getenv("TIDEWELL_TEST_PREFIX") == nullptr) {
-    std::fprintf(stderr, "Run through scripts/wine-run.sh --gui.\n");
-    std::abort();
-  }
+  RequireTestPrefix();
   TestDrive drive;
   drive.MakeFolder("Tidewell\\restore");
   const std::string appFolder = drive.Path("Tidewell\\");
-  const std::string program = appFolder + "tidewell.exe";
-  ASSERT_TRUE(CopyFileW(WideText(FileNextToTest("tidewell.exe")).c_str(),
-                        WideText(program).c_str(), FALSE));
+  const std::string program = CopyProgramInto(appFolder);
 
   // A cleanup as the program records it, then the deletion.
   std::unique_ptr<RegistryStore> store = MakeTestRegistryStore();
