@@ -372,12 +372,60 @@ void TRegistryCleanupPresenter::AddError(TRegistryCheckThread& engine) {
   });
 }
 
+// Status and progress come once per key, hundreds of thousands of times in a
+// full scan, and only the latest of each is worth drawing. Waiting for the
+// user-interface thread at each of them made the hand-offs cost more than
+// the scan itself, so the scan thread leaves the latest values here and at
+// most one hand-off to draw them is queued at a time. It is queued, like
+// every other hand-off, in order, so the status and progress drawn before a
+// row, the end of the scan or the end of a deletion are never older than
+// what the engine had raised by then.
 void TRegistryCleanupPresenter::ShowEngineProgress(TRegistryCheckThread& engine) {
-  OnOwner([&] { view_.ShowProgress(engine.ProgressMax, engine.ProgressPosition); });
+  QueueLatest([&engine](TLatestProgress& latest) {
+    latest.Max = engine.ProgressMax;
+    latest.Position = engine.ProgressPosition;
+    latest.NewProgress = true;
+  });
 }
 
 void TRegistryCleanupPresenter::ShowEngineStatus(TRegistryCheckThread& engine) {
-  OnOwner([&] { view_.ShowStatusLine(engine.StatusText); });
+  QueueLatest([&engine](TLatestProgress& latest) {
+    latest.Status = engine.StatusText;
+    latest.NewStatus = true;
+  });
+}
+
+void TRegistryCleanupPresenter::QueueLatest(
+    const std::function<void(TLatestProgress&)>& update) {
+  bool queue = false;
+  {
+    std::lock_guard<std::mutex> lock(latestMutex_);
+    update(latest_);
+    queue = !latest_.Queued;
+    latest_.Queued = true;
+  }
+  if (dispatcher_.IsOwnerThread()) {
+    DrawLatest();
+  } else if (queue) {
+    dispatcher_.Post([this, alive = std::weak_ptr<bool>(alive_)] {
+      if (alive.lock()) DrawLatest();
+    });
+  }
+}
+
+void TRegistryCleanupPresenter::DrawLatest() {
+  TLatestProgress latest;
+  {
+    std::lock_guard<std::mutex> lock(latestMutex_);
+    latest = latest_;
+    latest_.NewProgress = latest_.NewStatus = latest_.Queued = false;
+  }
+  try {
+    if (latest.NewProgress) view_.ShowProgress(latest.Max, latest.Position);
+    if (latest.NewStatus) view_.ShowStatusLine(latest.Status);
+  } catch (...) {
+    // The window stays usable whatever a control refused.
+  }
 }
 
 void TRegistryCleanupPresenter::ScanFinished(TRegistryCheckThread& engine) {

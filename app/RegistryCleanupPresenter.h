@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,17 @@ class TRegistryCleanupPresenter {
   void AddError(TRegistryCheckThread& engine);
   void ShowEngineProgress(TRegistryCheckThread& engine);
   void ShowEngineStatus(TRegistryCheckThread& engine);
+  // The engine's latest status line and progress, waiting to be drawn.
+  struct TLatestProgress {
+    std::int32_t Max = 0;
+    std::int32_t Position = 0;
+    std::string Status;
+    bool NewProgress = false;
+    bool NewStatus = false;
+    bool Queued = false;  // a hand-off to draw them is on its way
+  };
+  void QueueLatest(const std::function<void(TLatestProgress&)>& update);
+  void DrawLatest();
   void ScanFinished(TRegistryCheckThread& engine);
   void EngineTerminated();
   void FixError(TRegistryCheckThread& engine);
@@ -192,6 +204,10 @@ class TRegistryCleanupPresenter {
   const TRegistryCleanupOptions options_;
 
   std::unique_ptr<TRegistryCheckThread> engine_;
+  std::mutex latestMutex_;
+  TLatestProgress latest_;
+  // Lets a queued drawing that outlives this presenter do nothing.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool busy_ = false;
   bool stoppedByUser_ = false;
   bool shown_ = false;

@@ -2,6 +2,7 @@
 // and menu rules, exclusion and the excluded-keys file, the delete actions,
 // auto mode, and the hand-offs between the scan thread and the owner thread.
 #include <atomic>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -32,6 +33,7 @@ class FakeView final : public TRegistryCleanupView {
   void AddRow(const std::string& key, const std::string& value,
               const std::string& description) override {
     rows.push_back({key, value, description});
+    drawn.push_back("row " + value);
   }
   void RemoveRow(int index) override { rows.erase(rows.begin() + index); }
   void ClearRows() override { rows.clear(); }
@@ -45,8 +47,13 @@ class FakeView final : public TRegistryCleanupView {
     statusHistory.push_back(text);
   }
   void ShowTotal(const std::string& text) override { total = text; }
-  void ShowStatusLine(const std::string& text) override { statusLine = text; }
-  void ShowProgress(std::int32_t, std::int32_t) override {}
+  void ShowStatusLine(const std::string& text) override {
+    statusLine = text;
+    drawn.push_back(text);
+  }
+  void ShowProgress(std::int32_t max, std::int32_t position) override {
+    progress = std::to_string(position) + "/" + std::to_string(max);
+  }
   void SetPaneVisible(TCleanupPane pane, bool shown) override { panes[pane] = shown; }
   void SetButtonEnabled(TCleanupButton button, bool enabled) override {
     enabledButtons[button] = enabled;
@@ -84,7 +91,9 @@ class FakeView final : public TRegistryCleanupView {
   TRegistryCleanupPresenter* presenter = nullptr;
   std::vector<Row> rows;
   TStatusIcon statusIcon = TStatusIcon::Idle;
-  std::string status, total, statusLine;
+  std::string status, total, statusLine, progress;
+  // Status lines and rows in the order they were drawn.
+  std::vector<std::string> drawn;
   std::vector<std::string> statusHistory, messages, editorCalls;
   std::map<TCleanupPane, bool> panes;
   std::map<TCleanupButton, bool> enabledButtons;
@@ -224,6 +233,37 @@ TEST_F(RegistryCleanupTest, TheStateTableFromReadyThroughScannedToDeleted) {
   EXPECT_TRUE(view_.rows.empty());
   EXPECT_EQ(view_.Controls(), "1100 100");
   EXPECT_FALSE(presenter_.RowActionsAvailable());
+}
+
+// The engine raises status and progress once per key; the window draws only
+// the latest of each, but never an older one after a newer, and a row comes
+// after the status that was raised before it.
+TEST_F(RegistryCleanupTest, StatusAndProgressDrawTheLatestInTheEnginesOrder) {
+  constexpr int kKeys = 3000;
+  checks_.CheckSharedDLLs = [](TRegistryCheckThread& engine) {
+    for (int key = 1; key <= kKeys; ++key) {
+      engine.ShowStatus("key " + std::to_string(key));
+      engine.ShowProgress(kKeys, key);
+      if (key == 1000) {
+        engine.AddRegistryError(TRootKey::CurrentUser, "Software\\Tidewell\\Run", "Gone",
+                                "C:\\missing.exe", "File not found");
+      }
+    }
+  };
+  Scan();
+  EXPECT_EQ(view_.progress, "3000/3000");
+  const auto row = std::find(view_.drawn.begin(), view_.drawn.end(), "row C:\\missing.exe");
+  ASSERT_NE(row, view_.drawn.end());
+  ASSERT_NE(row, view_.drawn.begin());
+  EXPECT_EQ(*(row - 1), "key 1000");
+  int last = 0;
+  for (const std::string& text : view_.drawn) {
+    if (text.rfind("key ", 0) != 0) continue;
+    const int key = std::stoi(text.substr(4));
+    EXPECT_GT(key, last);
+    last = key;
+  }
+  EXPECT_EQ(last, kKeys);
 }
 
 TEST_F(RegistryCleanupTest, ExclusionHidesRowsButCountsThemAndTheFileKeepsTheUsersEdits) {
