@@ -95,16 +95,23 @@ std::uint64_t RecordsDigest(const TRegistryErrorList& records) {
   return hash;
 }
 
-// What any scan costs at the least: every key of both roots opened, listed,
-// and every string value read, each value with its type and data in one call.
-// `byName` reads as the file list once did: the names, then the type and the
-// data of each value in calls of their own.
+// What any scan costs at the least: every key of both roots opened, its
+// counts asked for, listed, and every string value read, each value with its
+// type and data in one call. `byName` reads as the file list once did: the
+// names to the end, then the type and the data of each value in calls of
+// their own.
 void WalkKey(TRegistry& registry, const std::string& path, bool byName, Run& run) {
   registry.CloseKey();
   if (!registry.OpenKeyReadOnly("\\" + path)) return;
   ++run.keys;
   std::vector<std::string> subKeys;
-  registry.GetKeyNames(subKeys);
+  std::uint32_t subKeyCount = 0;
+  std::uint32_t valueCount = 0;
+  if (byName) {
+    registry.GetKeyNames(subKeys);
+  } else if (registry.GetKeyCounts(subKeyCount, valueCount) && subKeyCount > 0) {
+    registry.GetKeyNames(subKeys, subKeyCount);
+  }
   if (byName) {
     std::vector<std::string> names;
     registry.GetValueNames(names);
@@ -117,7 +124,7 @@ void WalkKey(TRegistry& registry, const std::string& path, bool byName, Run& run
     }
   } else {
     std::vector<TRegValue> values;
-    registry.GetValues(values);
+    if (valueCount > 0) registry.GetValues(values, valueCount);
     for (const TRegValue& value : values) {
       const TRegDataType type = value.DataType();
       if (type == TRegDataType::rdString || type == TRegDataType::rdExpandString) {

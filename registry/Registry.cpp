@@ -1,6 +1,7 @@
 #include "registry/Registry.h"
 
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "platform/TextEncoding.h"
@@ -143,13 +144,28 @@ bool TRegistry::HasSubKeys() {
          info.subKeyCount > 0;
 }
 
+bool TRegistry::GetKeyCounts(std::uint32_t& subKeys, std::uint32_t& values) {
+  KeyInfo info;
+  if (current_ == kNoKey || store_.QueryInfoKey(current_, &info) != regerr::Success) {
+    return false;
+  }
+  subKeys = info.subKeyCount;
+  values = info.valueCount;
+  return true;
+}
+
 void TRegistry::GetKeyNames(std::vector<std::string>& list) {
+  GetKeyNames(list, std::numeric_limits<std::uint32_t>::max());
+}
+
+void TRegistry::GetKeyNames(std::vector<std::string>& list, std::uint32_t count) {
   list.clear();
   if (current_ == kNoKey) return;
   // Stop on any error, not only "no more items": some keys answer every index
   // with an error, and waiting for the end would never finish.
   std::string name;
-  for (std::uint32_t i = 0; store_.EnumKey(current_, i, &name) == regerr::Success; ++i) {
+  for (std::uint32_t i = 0;
+       i < count && store_.EnumKey(current_, i, &name) == regerr::Success; ++i) {
     list.push_back(name);
   }
 }
@@ -164,9 +180,13 @@ void TRegistry::GetValueNames(std::vector<std::string>& list) {
 }
 
 void TRegistry::GetValues(std::vector<TRegValue>& list) {
+  GetValues(list, std::numeric_limits<std::uint32_t>::max());
+}
+
+void TRegistry::GetValues(std::vector<TRegValue>& list, std::uint32_t count) {
   list.clear();
   if (current_ == kNoKey) return;
-  for (std::uint32_t i = 0;; ++i) {
+  for (std::uint32_t i = 0; i < count; ++i) {
     TRegValue value;
     if (store_.EnumValueData(current_, i, &value.Name, &value.Type, &value.Data) !=
         regerr::Success) {

@@ -82,6 +82,15 @@ class TRegistry {
   // read per value. Stops at the first value the store refuses, as
   // GetValueNames does.
   void GetValues(std::vector<TRegValue>& list);
+  // The open key's number of subkeys and of values, in one store call; false
+  // when the key cannot say.
+  bool GetKeyCounts(std::uint32_t& subKeys, std::uint32_t& values);
+  // GetKeyNames and GetValues asking for no more than `count` items: with
+  // the count GetKeyCounts gave, a listing ends without the one more call
+  // that only answers "no more items". A key that grew in between lists the
+  // items counted; one that shrank, what it still holds.
+  void GetKeyNames(std::vector<std::string>& list, std::uint32_t count);
+  void GetValues(std::vector<TRegValue>& list, std::uint32_t count);
 
   bool GetDataInfo(const std::string& name, TRegDataInfo& info);
   TRegDataType GetDataType(const std::string& name);

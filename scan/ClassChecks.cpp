@@ -126,7 +126,7 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
         for (const KeySubCheck& sub : kKeys) {
           Guarded([&] {
             const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
-            if (value && !KeyThereInView(registry, refs.Folders().Wow, view,
+            if (value && !KeyThereInView(engine.KeyTests, registry, refs.Folders().Wow, view,
                                          sub.targetPrefix + *value + "\\",
                                          engine.StartTests())) {
               ReportKey(engine, root, entry + sub.subKey, *value,
@@ -162,7 +162,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
           TTestedList* tested = engine.StartTests();
           if (clsid->empty()) Note(tested, "CLSID value: empty");
           if (clsid->empty() ||
-              !KeyThereInView(registry, layout, view,
+              !KeyThereInView(engine.KeyTests, registry, layout, view,
                               basePath + "CLSID\\" + *clsid + "\\", tested)) {
             ReportKey(engine, root, entry + "\\CLSID", *clsid,
                       "CLSID registry key does not exist");
@@ -170,7 +170,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         }
         // An empty current version names the root itself, which exists.
         if (const auto curVer = DefaultValueOf(registry, entry + "\\CurVer\\")) {
-          if (!KeyThereInView(registry, layout, view, basePath + *curVer + "\\",
+          if (!KeyThereInView(engine.KeyTests, registry, layout, view, basePath + *curVer + "\\",
                               engine.StartTests())) {
             ReportKey(engine, root, entry + "\\CurVer", *curVer,
                       "CurVer registry key does not exist");
@@ -261,9 +261,11 @@ namespace {
 // visible in the root the check walks.
 class TInterfaceTargets {
  public:
-  TInterfaceTargets(TRegistry& registry, TRegistry& machine, TRegistry& user,
-                    const std::string& basePath, TWowLayout layout)
-      : registry_(registry),
+  TInterfaceTargets(TKeyTestCache& keys, TRegistry& registry, TRegistry& machine,
+                    TRegistry& user, const std::string& basePath,
+                    TWowLayout layout)
+      : keys_(keys),
+        registry_(registry),
         machine_(machine),
         user_(user),
         basePath_(basePath),
@@ -303,9 +305,10 @@ class TInterfaceTargets {
     return !There(registry_, rootFolder + name + "\\", tested);
   }
   bool There(TRegistry& registry, const std::string& path, TTestedList* tested) {
-    return KeyThereInView(registry, layout_, view_, path, tested);
+    return KeyThereInView(keys_, registry, layout_, view_, path, tested);
   }
 
+  TKeyTestCache& keys_;
   TRegistry& registry_;
   TRegistry& machine_;
   TRegistry& user_;
@@ -324,7 +327,8 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
   machine.SetRootKey(TRootKey::LocalMachine);
   TRegistry user(registry.Store());
   user.SetRootKey(TRootKey::CurrentUser);
-  TInterfaceTargets targets(registry, machine, user, basePath, layout);
+  TInterfaceTargets targets(engine.KeyTests, registry, machine, user, basePath,
+                            layout);
   WalkClassKey(
       engine, root, basePath, "Examining Interfaces: ", TStatusName::AsListed,
       [&](const std::string& name) {
@@ -383,14 +387,14 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
         // When the class itself is gone the whole extension goes with it;
         // what else it names does not matter then.
         if (!progId.empty() &&
-            !KeyThereInView(registry, layout, view, basePath + progId + "\\",
+            !KeyThereInView(engine.KeyTests, registry, layout, view, basePath + progId + "\\",
                             engine.StartTests())) {
           ReportKey(engine, root, entry, progId,
                     "ProgId registry key does not exist");
           return;
         }
         if (hasContentType &&
-            !KeyThereInView(registry, layout, view,
+            !KeyThereInView(engine.KeyTests, registry, layout, view,
                             basePath + "MIME\\Database\\Content type\\" +
                                 contentType + "\\",
                             engine.StartTests())) {
@@ -404,7 +408,7 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
           Note(tested, "PersistentHandler value: empty");
         }
         if (handler && (TrimText(*handler).empty() ||
-                        !KeyThereInView(registry, layout, view,
+                        !KeyThereInView(engine.KeyTests, registry, layout, view,
                                         basePath + "CLSID\\" + *handler + "\\",
                                         tested))) {
           ReportKey(engine, root, entry + "\\PersistentHandler", *handler,

@@ -1,5 +1,7 @@
 #include "scan/FileListCheck.h"
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "scan/CloseKeyOnExit.h"
@@ -14,8 +16,10 @@ bool IsTextValue(TRegDataType type) {
   return type == TRegDataType::rdString || type == TRegDataType::rdExpandString;
 }
 
-// The values of the open key, which has no subkeys.
-void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
+// The values of the open key, which has no subkeys: `count` of them as the key
+// said, or as many as it lists.
+void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs,
+                   std::uint32_t count) {
   TRegistry& registry = engine.Registry;
   engine.ShowStatus(registry.CurrentPath());
   const TFileReferences::TViewScope view(
@@ -24,7 +28,7 @@ void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs) {
   // passes every value of both roots, and a read per value after the
   // listing would double the registry's work.
   std::vector<TRegValue> values;
-  registry.GetValues(values);
+  if (count > 0) registry.GetValues(values, count);
   for (const TRegValue& value : values) {
     if (engine.Terminated()) return;
     ++engine.ProgressPosition;
@@ -49,8 +53,15 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
     if (registry.OpenKeyReadOnly(path)) {
       // The names are taken as the registry spells them: a name with leading
       // or trailing blanks is a different key from the trimmed one.
+      //
+      // The key's counts come first: a listing of known length needs no last
+      // call that only finds no more items, and a key without subkeys needs
+      // no listing of them at all.
+      std::uint32_t subKeyCount = std::numeric_limits<std::uint32_t>::max();
+      std::uint32_t valueCount = std::numeric_limits<std::uint32_t>::max();
+      registry.GetKeyCounts(subKeyCount, valueCount);
       std::vector<std::string> subKeys;
-      registry.GetKeyNames(subKeys);
+      if (subKeyCount > 0) registry.GetKeyNames(subKeys, subKeyCount);
       if (!subKeys.empty()) {
         for (const std::string& name : subKeys) {
           // A key both views share shows below Wow6432Node too; it is
@@ -65,7 +76,7 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
         }
       } else {
         try {
-          ExamineValues(engine, refs);
+          ExamineValues(engine, refs, valueCount);
         } catch (...) {
           // A value that cannot be read ends this key's examination only.
         }

@@ -257,17 +257,17 @@ std::vector<std::string> PathsInView(const TFolderSet& folders, TRegView view,
   return {other};
 }
 
-bool KeyThereInView(TRegistry& registry, TWowLayout layout, TRegView view,
-                    const std::string& path, TTestedList* tested) {
+bool KeyThereInView(TKeyTestCache& keys, TRegistry& registry, TWowLayout layout,
+                    TRegView view, const std::string& path, TTestedList* tested) {
   if (layout == TWowLayout::None || view == TRegView::Own ||
       view == OwnBits(layout)) {
-    return KeyThere(registry, path, tested);
+    return KeyThere(keys, registry, path, tested);
   }
-  if (view == TRegView::Both && KeyThere(registry, path, tested)) return true;
+  if (view == TRegView::Both && KeyThere(keys, registry, path, tested)) return true;
   const bool other32 = layout == TWowLayout::Native64;
   const std::uint32_t saved = registry.View();
   registry.SetView(other32 ? access::Wow64Key32 : access::Wow64Key64);
-  const bool found = registry.KeyExists(path);
+  const bool found = keys.KeyExists(registry, path);
   registry.SetView(saved);
   if (tested != nullptr) {
     tested->Key(registry.RootKey(), path, found,

@@ -49,7 +49,8 @@ std::vector<std::string> PathsInView(const TFolderSet& folders, TRegView view,
 // KeyExists for a key named by a key of `view`: looked up in that view
 // (KEY_WOW64_32KEY or KEY_WOW64_64KEY when it is not the program's own), a
 // shared key's target in the program's view and then in the other.
-bool KeyThereInView(TRegistry& registry, TWowLayout layout, TRegView view,
-                    const std::string& path, TTestedList* tested);
+// Each lookup is asked through the scan's `keys`.
+bool KeyThereInView(TKeyTestCache& keys, TRegistry& registry, TWowLayout layout,
+                    TRegView view, const std::string& path, TTestedList* tested);
 
 }  // namespace tidewell

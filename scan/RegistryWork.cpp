@@ -122,7 +122,10 @@ void TRegistryCheckThread::Execute() {
     {
       const std::shared_ptr<void> scanScope =
           checks_.BeginScan ? checks_.BeginScan() : nullptr;
+      // What another scan found may have changed since.
+      KeyTests.Clear();
       RunCategories();
+      KeyTests.Clear();
     }
     if (Terminated()) {
       StatusText = "Stopped by user";

@@ -24,6 +24,7 @@
 #include "registry/Registry.h"
 #include "registry/RegistryStore.h"
 #include "registry/RegistryTypes.h"
+#include "scan/KeyTestCache.h"
 #include "scan/ScanChecks.h"
 #include "scan/TestedList.h"
 #include "scan/ThreadDispatcher.h"
@@ -158,6 +159,8 @@ class TRegistryCheckThread {
   std::int32_t ProgressMax = 0;
   std::int32_t ProgressPosition = 0;
   TRegistry Registry;
+  // The class checks' key tests, remembered for the length of a scan.
+  TKeyTestCache KeyTests;
   TRegistryErrorList Errors;
   std::string StatusText;
   TEngineEvent OnClearFinished;

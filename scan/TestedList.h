@@ -11,6 +11,7 @@
 
 #include "registry/Registry.h"
 #include "registry/RegistryTypes.h"
+#include "scan/KeyTestCache.h"
 
 namespace tidewell {
 
@@ -44,10 +45,11 @@ inline void Note(TTestedList* tested, const std::string& line) {
   if (tested != nullptr) tested->Add(line);
 }
 
-// KeyExists on `registry`, recorded with the registry's root.
-inline bool KeyThere(TRegistry& registry, const std::string& path,
-                     TTestedList* tested) {
-  const bool found = registry.KeyExists(path);
+// KeyExists on `registry`, asked through the scan's `keys`, recorded with the
+// registry's root.
+inline bool KeyThere(TKeyTestCache& keys, TRegistry& registry,
+                     const std::string& path, TTestedList* tested) {
+  const bool found = keys.KeyExists(registry, path);
   if (tested != nullptr) tested->Key(registry.RootKey(), path, found);
   return found;
 }

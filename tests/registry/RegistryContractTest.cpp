@@ -360,8 +360,29 @@ TEST_F(RegistryContract, EnumerationListsEveryNameOnce) {
   registry->GetValueNames(values);
   EXPECT_THAT(keys, UnorderedElementsAre("Zeta", "alpha", "Mid"));
   EXPECT_THAT(values, UnorderedElementsAre("v2", "V1"));
+
+  // Listings of the length the key gives list the same; shorter ones stop.
+  std::uint32_t keyCount = 0, valueCount = 0;
+  ASSERT_TRUE(registry->GetKeyCounts(keyCount, valueCount));
+  EXPECT_EQ(keyCount, 3u);
+  EXPECT_EQ(valueCount, 2u);
+  std::vector<std::string> counted;
+  registry->GetKeyNames(counted, keyCount);
+  EXPECT_EQ(counted, keys);
+  registry->GetKeyNames(counted, 1);
+  EXPECT_THAT(counted, ElementsAre(keys[0]));
+  std::vector<TRegValue> all, first;
+  registry->GetValues(all);
+  registry->GetValues(first, 1);
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_EQ(first[0].Name, all[0].Name);
+
   ASSERT_TRUE(registry->OpenKey("Zeta", false));
   EXPECT_FALSE(registry->HasSubKeys());
+  ASSERT_TRUE(registry->GetKeyCounts(keyCount, valueCount));
+  EXPECT_EQ(keyCount + valueCount, 0u);
+  registry->CloseKey();
+  EXPECT_FALSE(registry->GetKeyCounts(keyCount, valueCount));
 }
 
 // Reading every value with its listing gives what listing the names and

@@ -1,0 +1,36 @@
+// The key tests of one scan, each answered from the registry once. The class
+// checks ask whether keys exist tens of thousands of times, and many targets
+// again and again: most interfaces name the same proxy class, many classes
+// the same type library, a version-independent name and its versioned twin
+// the same class. Each test that misses costs an open and, when the key is
+// there, a close as well, both round trips to the registry's server.
+//
+// A key is named by its root, the view it is looked for in and its path from
+// the root. ASCII letters are folded as the registry folds them; any other
+// byte must match exactly, so two spellings the registry would take as one
+// key may each be asked once, but no answer is ever given for a key that was
+// not asked about. A path relative to a key the registry has open is not
+// remembered.
+//
+// What the registry holds is taken as it was when first asked: the engine
+// empties the cache when a scan starts and ends. Used on the scan thread only.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "registry/Registry.h"
+
+namespace tidewell {
+
+class TKeyTestCache {
+ public:
+  // TRegistry::KeyExists, asked once per key for as long as the cache lives.
+  bool KeyExists(TRegistry& registry, const std::string& path);
+  void Clear();
+
+ private:
+  std::unordered_map<std::string, bool> known_;
+};
+
+}  // namespace tidewell

@@ -1,0 +1,59 @@
+// The scan's key tests: each key asked of the registry once, and no answer
+// given for a key that was not asked about.
+#include "scan/KeyTestCache.h"
+
+#include <gtest/gtest.h>
+
+#include "bench/CountingRegistryStore.h"
+#include "registry/MemoryRegistryStore.h"
+
+namespace tidewell {
+namespace {
+
+TEST(KeyTestCache, AsksEachKeyOnceAndNeverAnswersForAnotherKey) {
+  MemoryRegistryStore memory;
+  {
+    TRegistry writer(memory);
+    writer.SetRootKey(TRootKey::LocalMachine);
+    ASSERT_TRUE(writer.OpenKey("\\Software\\Classes\\CLSID\\{A}", true));
+  }
+  CountingRegistryStore store(memory);
+  TRegistry registry(store);
+  registry.SetRootKey(TRootKey::LocalMachine);
+  TKeyTestCache keys;
+
+  EXPECT_TRUE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{A}\\"));
+  EXPECT_FALSE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{B}\\"));
+  const std::uint64_t asked = store.Snapshot().open;
+  // The same keys however the path is spelt: no more opens.
+  EXPECT_TRUE(keys.KeyExists(registry, "\\SOFTWARE\\classes\\clsid\\{a}"));
+  EXPECT_FALSE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{b}"));
+  EXPECT_EQ(store.Snapshot().open, asked);
+
+  // Another root, another view, a path from an open key: asked anew.
+  registry.SetRootKey(TRootKey::CurrentUser);
+  EXPECT_FALSE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{A}"));
+  registry.SetRootKey(TRootKey::LocalMachine);
+  registry.SetView(access::Wow64Key32);
+  keys.KeyExists(registry, "Software\\Classes\\CLSID\\{A}");
+  registry.SetView(0);
+  ASSERT_TRUE(registry.OpenKeyReadOnly("\\Software\\Classes"));
+  EXPECT_TRUE(keys.KeyExists(registry, "CLSID\\{A}"));
+  EXPECT_TRUE(keys.KeyExists(registry, "CLSID\\{A}"));
+  registry.CloseKey();
+  // One each for the root and the view, one for the open, two relative.
+  EXPECT_EQ(store.Snapshot().open, asked + 1 + 1 + 1 + 2);
+
+  // A key made after the cache was emptied is found.
+  {
+    TRegistry writer(memory);
+    writer.SetRootKey(TRootKey::LocalMachine);
+    ASSERT_TRUE(writer.OpenKey("\\Software\\Classes\\CLSID\\{B}", true));
+  }
+  EXPECT_FALSE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{B}"));
+  keys.Clear();
+  EXPECT_TRUE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{B}"));
+}
+
+}  // namespace
+}  // namespace tidewell
