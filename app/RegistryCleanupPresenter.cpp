@@ -13,6 +13,11 @@
 
 namespace tidewell {
 
+namespace {
+// How often the scan's status line and progress are drawn at most.
+constexpr std::chrono::milliseconds kDrawInterval{50};
+}  // namespace
+
 TRegistryCleanupPresenter::TRegistryCleanupPresenter(
     TRegistryCleanupView& view, TThreadDispatcher& dispatcher, TEngineFactory newEngine,
     std::function<std::uint16_t()> categories, const std::string& runMode,
@@ -348,8 +353,10 @@ std::vector<bool> TRegistryCleanupPresenter::RowTicks() const {
 
 void TRegistryCleanupPresenter::OnOwner(const std::function<void()>& work) {
   try {
-    dispatcher_.Send([&work] {
+    dispatcher_.Send([this, &work] {
       try {
+        // What the engine raised before this hand-off shows before it.
+        DrawLatest(false);
         work();
       } catch (...) {
         // The window stays usable whatever a control refused.
@@ -376,10 +383,14 @@ void TRegistryCleanupPresenter::AddError(TRegistryCheckThread& engine) {
 // full scan, and only the latest of each is worth drawing. Waiting for the
 // user-interface thread at each of them made the hand-offs cost more than
 // the scan itself, so the scan thread leaves the latest values here and at
-// most one hand-off to draw them is queued at a time. It is queued, like
-// every other hand-off, in order, so the status and progress drawn before a
-// row, the end of the scan or the end of a deletion are never older than
-// what the engine had raised by then.
+// most one hand-off to draw them is queued at a time, and no sooner than
+// kDrawInterval after the one before: more often than that nobody can read
+// them, and under Wine every hand-off is a round trip through its server.
+// Every other hand-off draws them first, so the status and progress drawn
+// before a row, the end of the scan or the end of a deletion are never older
+// than what the engine had raised by then. Between those, what the engine
+// raised last waits for its next event when that comes sooner than the
+// interval.
 void TRegistryCleanupPresenter::ShowEngineProgress(TRegistryCheckThread& engine) {
   QueueLatest([&engine](TLatestProgress& latest) {
     latest.Max = engine.ProgressMax;
@@ -397,28 +408,39 @@ void TRegistryCleanupPresenter::ShowEngineStatus(TRegistryCheckThread& engine) {
 
 void TRegistryCleanupPresenter::QueueLatest(
     const std::function<void(TLatestProgress&)>& update) {
+  if (dispatcher_.IsOwnerThread()) {
+    {
+      std::lock_guard<std::mutex> lock(latestMutex_);
+      update(latest_);
+    }
+    DrawLatest(false);
+    return;
+  }
+  const auto now = std::chrono::steady_clock::now();
   bool queue = false;
   {
     std::lock_guard<std::mutex> lock(latestMutex_);
     update(latest_);
-    queue = !latest_.Queued;
-    latest_.Queued = true;
+    queue = !latest_.Queued && now - latest_.LastQueued >= kDrawInterval;
+    if (queue) {
+      latest_.Queued = true;
+      latest_.LastQueued = now;
+    }
   }
-  if (dispatcher_.IsOwnerThread()) {
-    DrawLatest();
-  } else if (queue) {
+  if (queue) {
     dispatcher_.Post([this, alive = std::weak_ptr<bool>(alive_)] {
-      if (alive.lock()) DrawLatest();
+      if (alive.lock()) DrawLatest(true);
     });
   }
 }
 
-void TRegistryCleanupPresenter::DrawLatest() {
+void TRegistryCleanupPresenter::DrawLatest(bool queuedDrawing) {
   TLatestProgress latest;
   {
     std::lock_guard<std::mutex> lock(latestMutex_);
     latest = latest_;
-    latest_.NewProgress = latest_.NewStatus = latest_.Queued = false;
+    latest_.NewProgress = latest_.NewStatus = false;
+    if (queuedDrawing) latest_.Queued = false;
   }
   try {
     if (latest.NewProgress) view_.ShowProgress(latest.Max, latest.Position);

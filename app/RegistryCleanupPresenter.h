@@ -15,6 +15,7 @@
 // waits there for the scan thread.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -185,9 +186,12 @@ class TRegistryCleanupPresenter {
     bool NewProgress = false;
     bool NewStatus = false;
     bool Queued = false;  // a hand-off to draw them is on its way
+    std::chrono::steady_clock::time_point LastQueued;
   };
   void QueueLatest(const std::function<void(TLatestProgress&)>& update);
-  void DrawLatest();
+  // Draws what is new; `queuedDrawing` when it is the queued hand-off, which
+  // lets the next one be queued.
+  void DrawLatest(bool queuedDrawing);
   void ScanFinished(TRegistryCheckThread& engine);
   void EngineTerminated();
   void FixError(TRegistryCheckThread& engine);
