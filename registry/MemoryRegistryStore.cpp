@@ -98,7 +98,18 @@ struct Key {
   KeyInfo info;
 
   std::shared_ptr<Key> Child(const std::string& childName) const {
-    auto it = children.find(Folded(childName));
+    // Every open walks its path a name at a time; folding an ASCII name into
+    // a reused buffer spares an allocation per step.
+    thread_local std::u16string folded;
+    folded.clear();
+    for (const char c : childName) {
+      if (static_cast<unsigned char>(c) >= 0x80) {
+        folded = Folded(childName);
+        break;
+      }
+      folded.push_back(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    }
+    auto it = children.find(folded);
     return it == children.end() ? nullptr : it->second;
   }
 
