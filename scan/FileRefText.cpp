@@ -10,22 +10,45 @@ std::string LowerAscii(const std::string& text) {
   return lower;
 }
 
+namespace {
+
+char LowerAsciiChar(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+// Where `pattern` (already lower case) next occurs in `text` from `from`,
+// ASCII letters compared without case. Searches without copying the text:
+// the file list runs every string value of the registry through here.
+std::size_t FindIgnoringCase(const std::string& text,
+                             const std::string& lowerPattern, std::size_t from) {
+  const std::size_t size = lowerPattern.size();
+  if (size > text.size()) return std::string::npos;
+  for (std::size_t at = from; at + size <= text.size(); ++at) {
+    std::size_t i = 0;
+    while (i < size && LowerAsciiChar(text[at + i]) == lowerPattern[i]) ++i;
+    if (i == size) return at;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
 std::string ReplaceIgnoringCase(const std::string& text,
                                 const std::string& pattern,
                                 const std::string& replacement,
                                 bool firstOnly) {
   if (pattern.empty()) return text;
-  const std::string lowerText = LowerAscii(text);
   const std::string lowerPattern = LowerAscii(pattern);
+  std::size_t at = FindIgnoringCase(text, lowerPattern, 0);
+  if (at == std::string::npos) return text;
   std::string result;
   std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = lowerText.find(lowerPattern, from);
-    if (at == std::string::npos) break;
+  while (at != std::string::npos) {
     result.append(text, from, at - from);
     result += replacement;
     from = at + pattern.size();
     if (firstOnly) break;
+    at = FindIgnoringCase(text, lowerPattern, from);
   }
   result.append(text, from, std::string::npos);
   return result;

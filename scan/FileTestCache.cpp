@@ -91,13 +91,17 @@ bool TFileTestCache::Test(const std::string& path, Kind kind) {
   if (kind == Kind::File && !path.empty() && IsPathSeparator(path.back())) {
     return false;
   }
-  const int listed = FromListings(path, kind);
-  if (listed >= 0) return listed == 1;
+  // Most tests repeat a path already answered (the same libraries are named
+  // thousands of times), so the answer for the path as written comes first;
+  // only a new path is taken apart for the folder listings.
   auto& answers = kind == Kind::File ? fileAnswers_ : folderAnswers_;
   const auto known = answers.find(path);
   if (known != answers.end()) return known->second;
+  const int listed = FromListings(path, kind);
   const bool found =
-      kind == Kind::File ? files_.FileExists(path) : files_.DirectoryExists(path);
+      listed >= 0 ? listed == 1
+                  : kind == Kind::File ? files_.FileExists(path)
+                                       : files_.DirectoryExists(path);
   answers.emplace(path, found);
   return found;
 }

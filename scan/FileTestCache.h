@@ -75,7 +75,7 @@ class TFileTestCache final : public TFileSystem {
 
   TFileSystem& files_;
   std::unordered_map<std::string, std::unique_ptr<Folder>> folders_;
-  // Paths answered by the file system itself: the answer for each.
+  // Every path answered, as written: the answer for each.
   std::unordered_map<std::string, bool> fileAnswers_;
   std::unordered_map<std::string, bool> folderAnswers_;
   const bool countDistinct_;

@@ -34,6 +34,9 @@ TEST(FileRefTextTest, TrimAndLowerFollowTheRegistryTextRules) {
   EXPECT_EQ(LowerAscii("ABC\xC3\x84z"), "abc\xC3\x84z");
   EXPECT_EQ(ReplaceIgnoringCase("%A%%a%", "%a%", "[x]"), "[x][x]");
   EXPECT_EQ(ReplaceIgnoringCase("%A%%a%", "%a%", "%a%", true), "%a%%a%");
+  EXPECT_EQ(ReplaceIgnoringCase("x%%SystemRoot%", "%systemroot%", "C:\\W"), "x%C:\\W");
+  EXPECT_EQ(ReplaceIgnoringCase("%system", "%systemroot%", "C:"), "%system");
+  EXPECT_EQ(ReplaceIgnoringCase("", "%a%", "x"), "");
   EXPECT_EQ(FolderPart("c:\\dir\\f.txt"), "c:\\dir\\");
   EXPECT_EQ(FolderPart("c:f.txt"), "c:");
   EXPECT_FALSE(HasFolderPart("f.txt"));
