@@ -64,17 +64,6 @@ void TfrmHelp::OnClick(int id) {
   }
 }
 
-LRESULT TfrmHelp::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    Paint(dc);
-    EndPaint(Handle(), &paint);
-    return 0;
-  }
-  return TTaskForm::WndProc(message, wParam, lParam);
-}
-
 void TfrmHelp::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   // The left half a shade darker, the title upwards across it.

@@ -24,11 +24,10 @@ class TfrmHelp final : public TTaskForm {
 
  protected:
   void OnClick(int id) override;
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc) override;
 
  private:
   HWND AddFlatButton(const char* caption, int id, int top, HIMAGELIST picture);
-  void Paint(HDC dc);
 
   THelpPresenter presenter_;
   HWND btnFAQ_ = nullptr;

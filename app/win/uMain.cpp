@@ -242,6 +242,12 @@ void TfrmMain::ShowHelpFor(POINT clientPoint) {
   ShowHelpPopup(Handle(), text, POINT{at.x + 8, at.y + 8});
 }
 
+void TfrmMain::Paint(HDC dc) {
+  // The etched frame round the welcome area.
+  RECT frame{204, 80, 562, 338};
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+}
+
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kEnterHelpMode:
@@ -267,15 +273,6 @@ LRESULT TfrmMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       helpMode_ = false;
       break;
-    case WM_PAINT: {
-      // The etched frame round the welcome area.
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      RECT frame{204, 80, 562, 338};
-      DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
     case WM_CTLCOLORSTATIC: {
       HWND control = reinterpret_cast<HWND>(lParam);
       HDC dc = reinterpret_cast<HDC>(wParam);

@@ -64,6 +64,7 @@ class TfrmMain final : public TForm,
   void OnClick(int id) override;
   void OnCloseRequest() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc) override;
 
  private:
   // TMainWindowSetup

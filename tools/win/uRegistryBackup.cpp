@@ -70,22 +70,9 @@ void TfrmRegistryBackup::OnClick(int id) {
 void TfrmRegistryBackup::btnBackClick() { presenter_.BackClicked(); }
 
 LRESULT TfrmRegistryBackup::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam == tmrAfterShow) {
-        presenter_.AfterShowTimer();
-        return 0;
-      }
-      break;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
-    default:
-      break;
+  if (message == WM_TIMER && wParam == tmrAfterShow) {
+    presenter_.AfterShowTimer();
+    return 0;
   }
   return TTaskForm::WndProc(message, wParam, lParam);
 }

@@ -32,7 +32,7 @@ class TfrmRegistryBackup final : public TTaskForm, private TRegistryBackupView {
   void OnClick(int id) override;
   void btnBackClick() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint(HDC dc);
+  void Paint(HDC dc) override;
 
   // TRegistryBackupView
   void SetButtonsEnabled(bool enabled) override;

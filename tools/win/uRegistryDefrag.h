@@ -36,7 +36,7 @@ class TfrmRegistryDefrag final : public TTaskForm, private TRegistryDefragView {
   void OnClick(int id) override;
   void btnBackClick() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint(HDC dc);
+  void Paint(HDC dc) override;
 
   // TRegistryDefragView
   void ChangeStatus(int image, const std::string& text) override;

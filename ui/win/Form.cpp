@@ -159,6 +159,8 @@ void TForm::OnClick(int) {}
 
 void TForm::OnCloseRequest() { CloseModal(mrCancel); }
 
+void TForm::Paint(HDC) {}
+
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -170,6 +172,14 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       OnCloseRequest();
       return 0;
+    case WM_PAINT: {
+      // What DefWindowProcW would do, with the window's own drawing between.
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(handle_, &paint);
+      Paint(dc);
+      EndPaint(handle_, &paint);
+      return 0;
+    }
     default:
       break;
   }

@@ -55,6 +55,9 @@ class TForm {
   virtual void OnClick(int id);
   // WM_CLOSE from the title bar or the system menu.
   virtual void OnCloseRequest();
+  // Draws what the window shows besides its controls, between BeginPaint and
+  // EndPaint; nothing unless a window overrides it.
+  virtual void Paint(HDC dc);
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   HFONT Font() const { return font_.Get(); }
