@@ -23,7 +23,6 @@ constexpr const wchar_t* kMakerSite = L"https://www.palvorin.example/tidewell";
 
 // Posted to itself by btnHint so that help mode starts after the button has
 // finished its own click (which releases the mouse capture).
-constexpr UINT kEnterHelpMode = WM_APP + 1;
 
 constexpr int kButtonLeft = 16;
 constexpr int kButtonTop = 80;
@@ -160,7 +159,7 @@ void TfrmMain::FormShow() {
 // ---- actions --------------------------------------------------------------
 
 void TfrmMain::OnClick(int id) {
-  if (helpMode_) return;
+  if (InHelpMode()) return;
   const int row = id - idFirstButton;
   if (row >= 0 && row < static_cast<int>(MainButtonTexts().size())) {
     launcher_.Click(MainButtonTexts()[static_cast<std::size_t>(row)].Button);
@@ -220,7 +219,7 @@ void TfrmMain::OpenMakerSite() {
 
 // ---- "What's This?" -------------------------------------------------------
 
-void TfrmMain::btnHintClick() { PostMessageW(Handle(), kEnterHelpMode, 0, 0); }
+void TfrmMain::btnHintClick() { StartHelpMode(); }
 
 std::string TfrmMain::HelpTextOf(int id) const {
   const int row = id - idFirstButton;
@@ -231,7 +230,7 @@ std::string TfrmMain::HelpTextOf(int id) const {
   return "";
 }
 
-void TfrmMain::ShowHelpFor(POINT clientPoint) {
+void TfrmMain::ShowHelpAt(POINT clientPoint) {
   HWND child = ChildWindowFromPointEx(Handle(), clientPoint,
                                       CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
   if (child == nullptr || child == Handle()) return;
@@ -250,29 +249,6 @@ void TfrmMain::Paint(HDC dc) {
 
 LRESULT TfrmMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kEnterHelpMode:
-      helpMode_ = true;
-      SetCapture(Handle());
-      SetCursor(LoadCursorW(nullptr, IDC_HELP));
-      return 0;
-    case WM_SETCURSOR:
-      if (helpMode_) {
-        SetCursor(LoadCursorW(nullptr, IDC_HELP));
-        return TRUE;
-      }
-      break;
-    case WM_LBUTTONDOWN:
-      if (helpMode_) {
-        helpMode_ = false;
-        ReleaseCapture();
-        ShowHelpFor(POINT{static_cast<short>(LOWORD(lParam)),
-                          static_cast<short>(HIWORD(lParam))});
-        return 0;
-      }
-      break;
-    case WM_CAPTURECHANGED:
-      helpMode_ = false;
-      break;
     case WM_CTLCOLORSTATIC: {
       HWND control = reinterpret_cast<HWND>(lParam);
       HDC dc = reinterpret_cast<HDC>(wParam);

@@ -87,7 +87,7 @@ class TfrmMain final : public TForm,
   void FormShow();
   void FormClose();
   void btnHintClick();
-  void ShowHelpFor(POINT clientPoint);
+  void ShowHelpAt(POINT clientPoint) override;
   std::string HelpTextOf(int id) const;
   void OpenMakerSite();
   std::string ShortProgramPath() const;
@@ -105,7 +105,6 @@ class TfrmMain final : public TForm,
   TFont bannerFont_;
   TBrush white_;
   HWND urlCopyright_ = nullptr;
-  bool helpMode_ = false;
 };
 
 }  // namespace tidewell

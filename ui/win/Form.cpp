@@ -12,6 +12,8 @@ namespace {
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// Posted to start "What's This?" mode.
+constexpr UINT kEnterHelpMode = WM_APP + 1;
 
 void RegisterFormClass(const std::wstring& className) {
   WNDCLASSEXW windowClass{};
@@ -161,6 +163,10 @@ void TForm::OnCloseRequest() { CloseModal(mrCancel); }
 
 void TForm::Paint(HDC) {}
 
+void TForm::StartHelpMode() { PostMessageW(handle_, kEnterHelpMode, 0, 0); }
+
+void TForm::ShowHelpAt(POINT) {}
+
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -172,6 +178,29 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       OnCloseRequest();
       return 0;
+    case kEnterHelpMode:
+      helpMode_ = true;
+      SetCapture(handle_);
+      SetCursor(LoadCursorW(nullptr, IDC_HELP));
+      return 0;
+    case WM_SETCURSOR:
+      if (helpMode_) {
+        SetCursor(LoadCursorW(nullptr, IDC_HELP));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      if (helpMode_) {
+        helpMode_ = false;
+        ReleaseCapture();
+        ShowHelpAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse: the help click will not come.
+      helpMode_ = false;
+      break;
     case WM_PAINT: {
       // What DefWindowProcW would do, with the window's own drawing between.
       PAINTSTRUCT paint;

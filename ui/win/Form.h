@@ -58,6 +58,14 @@ class TForm {
   // Draws what the window shows besides its controls, between BeginPaint and
   // EndPaint; nothing unless a window overrides it.
   virtual void Paint(HDC dc);
+
+  // "What's This?": the next click on the window shows the help of what lies
+  // under it (ShowHelpAt) instead of clicking it. Posted, so that the click
+  // that asked for it has ended first.
+  void StartHelpMode();
+  bool InHelpMode() const { return helpMode_; }
+  // The help of whatever lies at `clientPoint`; nothing unless overridden.
+  virtual void ShowHelpAt(POINT clientPoint);
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   HFONT Font() const { return font_.Get(); }
@@ -70,6 +78,7 @@ class TForm {
   TFont font_;
   bool modal_ = false;
   int modalResult_ = mrNone;
+  bool helpMode_ = false;
 };
 
 }  // namespace tidewell

@@ -23,7 +23,6 @@ constexpr int kListHeight = 244;
 constexpr int kPanelTop = kMargin + kListHeight + 6;
 constexpr int kGroupHeight = 60;
 constexpr int kSmallButtonHeight = 26;
-constexpr UINT kEnterHelpMode = WM_APP + 1;
 
 // Seconds since 1970 UTC, the scale of the file system's last-write times.
 std::int64_t UnixNow() {
@@ -201,7 +200,7 @@ void TfrmRegistryUndo::BeforeShow() {
 }
 
 void TfrmRegistryUndo::OnClick(int id) {
-  if (helpMode_) return;
+  if (InHelpMode()) return;
   switch (id) {
     case idTick:
       ShowTickMenu();
@@ -217,7 +216,7 @@ void TfrmRegistryUndo::OnClick(int id) {
                                         BST_CHECKED);
       return;
     case idHelp:
-      PostMessageW(Handle(), kEnterHelpMode, 0, 0);
+      StartHelpMode();
       return;
     default:
       TTaskForm::OnClick(id);
@@ -256,12 +255,6 @@ void TfrmRegistryUndo::StoreSettings() {
 
 // ---- "What's This?" -------------------------------------------------------
 
-void TfrmRegistryUndo::EnterHelpMode() {
-  helpMode_ = true;
-  SetCapture(Handle());
-  SetCursor(LoadCursorW(nullptr, IDC_HELP));
-}
-
 void TfrmRegistryUndo::ShowHelpAt(POINT clientPoint) {
   // The smallest visible control under the point: a control inside a group
   // box lies within the box's rectangle too.
@@ -287,31 +280,11 @@ void TfrmRegistryUndo::ShowHelpAt(POINT clientPoint) {
 
 LRESULT TfrmRegistryUndo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kEnterHelpMode:
-      EnterHelpMode();
-      return 0;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == kWhatsThisCommand) {
-        PostMessageW(Handle(), kEnterHelpMode, 0, 0);
+        StartHelpMode();
         return 0;
       }
-      break;
-    case WM_SETCURSOR:
-      if (helpMode_) {
-        SetCursor(LoadCursorW(nullptr, IDC_HELP));
-        return TRUE;
-      }
-      break;
-    case WM_LBUTTONDOWN:
-      if (helpMode_) {
-        helpMode_ = false;
-        ReleaseCapture();
-        ShowHelpAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-        return 0;
-      }
-      break;
-    case WM_CAPTURECHANGED:
-      helpMode_ = false;
       break;
     case WM_COMMAND:
       if (!updating_ && LOWORD(wParam) == idFiles && HIWORD(wParam) == CBN_SELCHANGE) {

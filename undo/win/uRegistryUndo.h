@@ -54,8 +54,7 @@ class TfrmRegistryUndo final : public TTaskForm, private TRegistryUndoView {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnNotify(NMHDR* header);
   void ShowTickMenu();
-  void EnterHelpMode();
-  void ShowHelpAt(POINT clientPoint);
+  void ShowHelpAt(POINT clientPoint) override;
   void FormClose();
   void AddHint(HWND control, const std::string& text);
   void SetStatusText(const std::string& text);
@@ -103,7 +102,6 @@ class TfrmRegistryUndo final : public TTaskForm, private TRegistryUndoView {
   // Set while the window changes its own controls, whose notifications must
   // then not reach the presenter.
   bool updating_ = false;
-  bool helpMode_ = false;
 };
 
 }  // namespace tidewell
