@@ -38,11 +38,7 @@ TfrmAutorun::TfrmAutorun(HWND owner, TAppServices& services, const TWinResources
   CreateControls();
   if (resources.ImageList1 != nullptr) {
     runImage_.Reset(SingleImage(resources.ImageList1, imgRun));
-    BUTTON_IMAGELIST images{};
-    images.himl = runImage_.Get();
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    images.margin = {4, 0, 6, 0};
-    SendMessageW(btnRun_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    SetButtonPicture(btnRun_, runImage_.Get());
   }
   presenter_.Created();
 }

@@ -44,13 +44,7 @@ HWND TfrmHelp::AddFlatButton(const char* caption, int id, int top, HIMAGELIST pi
   HWND button = AddButton(caption, id, kFlatLeft, top, kFlatWidth, kFlatHeight);
   SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) | BS_FLAT);
   SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), TRUE);
-  if (picture != nullptr) {
-    BUTTON_IMAGELIST images{};
-    images.himl = picture;
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    images.margin = {4, 0, 10, 0};
-    SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-  }
+  if (picture != nullptr) SetButtonPicture(button, picture, 10);
   return button;
 }
 

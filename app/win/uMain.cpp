@@ -137,12 +137,8 @@ void TfrmMain::CreateControls() {
                             kButtonHeight);
     SetWindowLongPtrW(button, GWL_STYLE,
                       GetWindowLongPtrW(button, GWL_STYLE) | BS_LEFT);
-    BUTTON_IMAGELIST images{};
     buttonImages_[row].Reset(SingleImage(imageList1_.Get(), kButtonPictures[row]));
-    images.himl = buttonImages_[row].Get();
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    images.margin = {4, 0, 8, 0};
-    SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    SetButtonPicture(button, buttonImages_[row].Get(), 8);
     if (text.ShortHelp[0] != '\0') AddToolTip(tooltip, Handle(), button, text.ShortHelp);
     ++row;
   }

@@ -164,11 +164,7 @@ void TfrmRegistryCleanup::CreateStatusBar() {
 void TfrmRegistryCleanup::SetButtonImage(HWND button, TImageList& image, int index) {
   if (images_ == nullptr) return;
   image.Reset(SingleImage(images_, index));
-  BUTTON_IMAGELIST list{};
-  list.himl = image.Get();
-  list.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-  list.margin = {4, 0, 6, 0};
-  SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  SetButtonPicture(button, image.Get());
 }
 
 void TfrmRegistryCleanup::ApplyColumnWidths(const std::vector<std::int64_t>& widths) {
@@ -413,11 +409,7 @@ void TfrmRegistryCleanup::SetButtonEnabled(TCleanupButton button, bool enabled) 
 void TfrmRegistryCleanup::ShowRunAsStop(bool stop) {
   SetWindowTextW(btnRun_, stop ? L"Stop" : L"Run");
   if (images_ == nullptr) return;
-  BUTTON_IMAGELIST list{};
-  list.himl = stop ? stopImage_.Get() : runImage_.Get();
-  list.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-  list.margin = {4, 0, 6, 0};
-  SendMessageW(btnRun_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  SetButtonPicture(btnRun_, stop ? stopImage_.Get() : runImage_.Get());
 }
 
 void TfrmRegistryCleanup::ShowMessage(TMessageKind kind, const std::string& text) {

@@ -39,11 +39,7 @@ TfrmRegistryBackup::TfrmRegistryBackup(HWND owner, TAppServices& services,
   }
   if (resources.ImageList1 != nullptr) {
     runImage_.Reset(SingleImage(resources.ImageList1, imgRun));
-    BUTTON_IMAGELIST images{};
-    images.himl = runImage_.Get();
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    images.margin = {4, 0, 6, 0};
-    SendMessageW(btnRun_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    SetButtonPicture(btnRun_, runImage_.Get());
   }
 }
 

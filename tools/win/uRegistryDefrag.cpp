@@ -48,11 +48,7 @@ TfrmRegistryDefrag::TfrmRegistryDefrag(HWND owner, TAppServices& services,
   }
   if (images_ != nullptr) {
     runImage_.Reset(SingleImage(images_, imgRun));
-    BUTTON_IMAGELIST buttonImages{};
-    buttonImages.himl = runImage_.Get();
-    buttonImages.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    buttonImages.margin = {4, 0, 6, 0};
-    SendMessageW(btnRun_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&buttonImages));
+    SetButtonPicture(btnRun_, runImage_.Get());
   }
 
   statusBar_ = AddControl(STATUSCLASSNAMEW, "Ready", WS_CHILD | WS_VISIBLE, idStatusBar, 0,

@@ -116,4 +116,12 @@ HIMAGELIST SingleImage(HIMAGELIST images, int index) {
   return single;
 }
 
+void SetButtonPicture(HWND button, HIMAGELIST picture, int rightMargin) {
+  BUTTON_IMAGELIST images{};
+  images.himl = picture;
+  images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
+  images.margin = {4, 0, rightMargin, 0};
+  SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+}
+
 }  // namespace tidewell

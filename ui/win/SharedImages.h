@@ -29,4 +29,9 @@ HIMAGELIST CreateSharedImages();
 // A one-picture list for BCM_SETIMAGELIST; the caller destroys it.
 HIMAGELIST SingleImage(HIMAGELIST images, int index);
 
+// Shows the one picture of `picture` (see SingleImage) at the right of the
+// button's caption, `rightMargin` pixels from its edge. The button does not
+// take the list over: the caller keeps it until the button is gone.
+void SetButtonPicture(HWND button, HIMAGELIST picture, int rightMargin = 6);
+
 }  // namespace tidewell

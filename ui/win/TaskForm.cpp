@@ -14,12 +14,7 @@ TTaskForm::TTaskForm(const char* className, const std::string& caption,
                        kButtonWidth, kButtonHeight);
   if (resources.ImageList1 != nullptr) {
     backImage_.Reset(SingleImage(resources.ImageList1, imgBack));
-    BUTTON_IMAGELIST images{};
-    images.himl = backImage_.Get();
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    images.margin = {4, 0, 6, 0};
-    SendMessageW(btnBack_, BCM_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(&images));
+    SetButtonPicture(btnBack_, backImage_.Get());
   }
   // Not BeforeShow: a virtual call from here would never reach a window's
   // own override.

@@ -119,11 +119,7 @@ void TfrmRegistryUndo::CreateControls(const TWinResources& resources) {
                kSmallButtonHeight, SWP_NOZORDER);
   if (resources.ImageList1 != nullptr) {
     tickImage_.Reset(SingleImage(resources.ImageList1, imgTick));
-    BUTTON_IMAGELIST images{};
-    images.himl = tickImage_.Get();
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_RIGHT;
-    images.margin = {4, 0, 6, 0};
-    SendMessageW(btnTick_, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    SetButtonPicture(btnTick_, tickImage_.Get());
     statusIcon_.Reset(ImageList_GetIcon(resources.ImageList1, imgIdle, ILD_TRANSPARENT));
   }
 
