@@ -107,7 +107,7 @@ struct Key {
         folded = Folded(childName);
         break;
       }
-      folded.push_back(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+      folded.push_back(UpcaseChar(static_cast<char16_t>(c)));
     }
     auto it = children.find(folded);
     return it == children.end() ? nullptr : it->second;

@@ -2,14 +2,6 @@
 
 namespace tidewell {
 
-std::string LowerAscii(const std::string& text) {
-  std::string lower = text;
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  }
-  return lower;
-}
-
 namespace {
 
 char LowerAsciiChar(char c) {
@@ -32,6 +24,12 @@ std::size_t FindIgnoringCase(const std::string& text,
 }
 
 }  // namespace
+
+std::string LowerAscii(const std::string& text) {
+  std::string lower = text;
+  for (char& c : lower) c = LowerAsciiChar(c);
+  return lower;
+}
 
 std::string ReplaceIgnoringCase(const std::string& text,
                                 const std::string& pattern,

@@ -21,9 +21,6 @@ namespace {
 // The maker's site, opened by the banner and the copyright line.
 constexpr const wchar_t* kMakerSite = L"https://www.palvorin.example/tidewell";
 
-// Posted to itself by btnHint so that help mode starts after the button has
-// finished its own click (which releases the mouse capture).
-
 constexpr int kButtonLeft = 16;
 constexpr int kButtonTop = 80;
 constexpr int kButtonWidth = 170;

@@ -12,7 +12,8 @@ namespace {
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
-// Posted to start "What's This?" mode.
+// Posted to start "What's This?" mode, so that it starts only after the
+// click that asked for it has ended (which releases the mouse capture).
 constexpr UINT kEnterHelpMode = WM_APP + 1;
 
 void RegisterFormClass(const std::wstring& className) {
