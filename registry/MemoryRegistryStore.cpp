@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -72,7 +74,7 @@ struct Value {
   std::vector<std::uint8_t> data;
 };
 
-struct Key {
+struct Key : std::enable_shared_from_this<Key> {
   using Children = std::map<std::u16string, std::shared_ptr<Key>>;
 
   std::string name;
@@ -82,6 +84,10 @@ struct Key {
 
   Children children;
   std::uint64_t childGeneration = 0;  // changes when a child comes or goes
+  // A key with many children (CLSID, Interface) is looked into by every
+  // class check: a hash of the folded names spares the tree's walk of
+  // string comparisons. Built on first use, kept in step with `children`.
+  mutable std::unique_ptr<std::unordered_map<std::u16string_view, Key*>> childIndex;
   std::vector<Value> values;          // in creation order
   std::unique_ptr<std::unordered_map<std::u16string, std::uint32_t>> valueIndex;
   std::uint64_t valueGeneration = 0;
@@ -97,7 +103,9 @@ struct Key {
   std::uint64_t infoValueGeneration = ~std::uint64_t{0};
   KeyInfo info;
 
-  std::shared_ptr<Key> Child(const std::string& childName) const {
+  // A raw pointer: a walk passes through many keys and owns none of them,
+  // so it takes no reference until it arrives.
+  Key* Child(const std::string& childName) const {
     // Every open walks its path a name at a time; folding an ASCII name into
     // a reused buffer spares an allocation per step.
     thread_local std::u16string folded;
@@ -109,21 +117,36 @@ struct Key {
       }
       folded.push_back(UpcaseChar(static_cast<char16_t>(c)));
     }
-    auto it = children.find(folded);
-    return it == children.end() ? nullptr : it->second;
+    constexpr std::size_t kIndexFrom = 64;
+    if (!childIndex && children.size() >= kIndexFrom) {
+      childIndex = std::make_unique<std::unordered_map<std::u16string_view, Key*>>();
+      childIndex->reserve(children.size());
+      for (const auto& [foldedName, child] : children) {
+        childIndex->emplace(foldedName, child.get());
+      }
+    }
+    if (childIndex) {
+      const auto it = childIndex->find(folded);
+      return it == childIndex->end() ? nullptr : it->second;
+    }
+    const auto it = children.find(folded);
+    return it == children.end() ? nullptr : it->second.get();
   }
 
   std::shared_ptr<Key> AddChild(const std::string& childName) {
     auto child = std::make_shared<Key>();
     child->name = childName;
     child->parent = this;
-    children.emplace(Folded(childName), child);
+    const auto added = children.emplace(Folded(childName), child).first;
+    if (childIndex) childIndex->emplace(added->first, child.get());
     ++childGeneration;
     return child;
   }
 
   void RemoveChild(Key& child) {
-    children.erase(Folded(child.name));
+    const std::u16string folded = Folded(child.name);
+    if (childIndex) childIndex->erase(folded);
+    children.erase(folded);
     child.deleted = true;
     child.parent = nullptr;
     ++childGeneration;
@@ -229,13 +252,18 @@ struct Key {
   }
 };
 
-std::shared_ptr<Key> Walk(std::shared_ptr<Key> key,
+std::shared_ptr<Key> Owned(Key* key) {
+  return key ? key->shared_from_this() : nullptr;
+}
+
+std::shared_ptr<Key> Walk(const std::shared_ptr<Key>& from,
                           const std::vector<std::string>& parts) {
+  Key* key = from.get();
   for (const std::string& part : parts) {
     if (!key) return nullptr;
     key = key->Child(part);
   }
-  return key;
+  return Owned(key);
 }
 
 constexpr const char* kWow6432Node = "Wow6432Node";
@@ -246,28 +274,29 @@ constexpr const char* kWow6432Node = "Wow6432Node";
 // (CLSID, Interface and the like): a name it lacks is the shared key beside
 // it. "Classes" itself is never redirected: Software\Wow6432Node\Classes is
 // the same key as Software\Classes\Wow6432Node.
-std::shared_ptr<Key> WalkView32(std::shared_ptr<Key> key,
+std::shared_ptr<Key> WalkView32(const std::shared_ptr<Key>& from,
                                 const std::vector<std::string>& parts) {
+  Key* key = from.get();
   for (const std::string& part : parts) {
     if (!key) return nullptr;
-    const std::shared_ptr<Key> node =
+    Key* const node =
         NamesEqual(part, kWow6432Node) || NamesEqual(part, "Classes")
             ? nullptr
             : key->Child(kWow6432Node);
-    std::shared_ptr<Key> next = node ? node->Child(part) : key->Child(part);
+    Key* next = node ? node->Child(part) : key->Child(part);
     if (!next && node && NamesEqual(key->name, "Classes")) {
       next = key->Child(part);
     }
     key = next;
   }
-  return key;
+  return Owned(key);
 }
 
 std::shared_ptr<Key> WalkOrCreate(std::shared_ptr<Key> key,
                                   const std::vector<std::string>& parts) {
   for (const std::string& part : parts) {
-    std::shared_ptr<Key> child = key->Child(part);
-    key = child ? child : key->AddChild(part);
+    Key* const child = key->Child(part);
+    key = child ? child->shared_from_this() : key->AddChild(part);
   }
   return key;
 }
@@ -369,6 +398,10 @@ struct MemoryRegistryStore::State {
   std::shared_ptr<Key> machine = std::make_shared<Key>();
   std::shared_ptr<Key> users = std::make_shared<Key>();
   std::shared_ptr<Key> currentUser;
+  // Software\Classes of both, looked into by every HKEY_CLASSES_ROOT call.
+  // Like the roots they can never be deleted.
+  std::shared_ptr<Key> userClasses;
+  std::shared_ptr<Key> machineClasses;
   std::unordered_map<KeyHandle, OpenedKey> handles;
   KeyHandle nextHandle = 1;
   MergedNames classesRootNames;
@@ -387,7 +420,11 @@ struct MemoryRegistryStore::State {
       key->permanent = true;
       key->AddChild("Classes")->permanent = true;
     }
+    userClasses = Walk(currentUser, ClassesPath());
+    machineClasses = Walk(machine, ClassesPath());
   }
+
+  static inline const std::vector<std::string> kNoPath;
 
   // What one handle stands for during one call.
   struct View {
@@ -395,15 +432,17 @@ struct MemoryRegistryStore::State {
     // Classes keys cannot be deleted.
     std::shared_ptr<Key> key;
     bool classes = false;
-    std::vector<std::string> classesPath;
+    // The opened key's own path, not a copy: a class check reads through
+    // such handles hundreds of thousands of times.
+    const std::vector<std::string>* classesPath = &kNoPath;
     OpenedKey* opened = nullptr;  // null for a root handle
   };
 
   std::shared_ptr<Key> UserClasses(const std::vector<std::string>& path) {
-    return Walk(Walk(currentUser, ClassesPath()), path);
+    return Walk(userClasses, path);
   }
   std::shared_ptr<Key> MachineClasses(const std::vector<std::string>& path) {
-    return Walk(Walk(machine, ClassesPath()), path);
+    return Walk(machineClasses, path);
   }
   // The key a classes path names: the user's when it exists, else the
   // machine's.
@@ -447,7 +486,7 @@ struct MemoryRegistryStore::State {
     if ((opened.access & required) != required) return regerr::AccessDenied;
     if (opened.key && opened.key->deleted) return regerr::KeyDeleted;
     view->classes = opened.classes;
-    view->classesPath = opened.classesPath;
+    view->classesPath = &opened.classesPath;
     view->opened = &opened;
     view->key = opened.key ? opened.key : ClassesKey({});
     return regerr::Success;
@@ -456,8 +495,8 @@ struct MemoryRegistryStore::State {
   MergedNames& MergedFor(View& view) {
     MergedNames& merged =
         view.opened ? view.opened->merged : classesRootNames;
-    merged.Refresh(UserClasses(view.classesPath),
-                   MachineClasses(view.classesPath));
+    merged.Refresh(UserClasses(*view.classesPath),
+                   MachineClasses(*view.classesPath));
     return merged;
   }
 
@@ -496,8 +535,8 @@ long MemoryRegistryStore::OpenKey(KeyHandle base, const std::string& subKey,
   opened.access = GrantedRights(access);
   if (view.classes) {
     opened.classes = true;
-    opened.classesPath = State::Joined(view.classesPath, parts);
-    if (view32 && view.classesPath.empty()) {
+    opened.classesPath = State::Joined(*view.classesPath, parts);
+    if (view32 && view.classesPath->empty()) {
       opened.classesPath = state_->ClassesPathView32(opened.classesPath);
     }
     if (parts.empty()) {
@@ -530,14 +569,14 @@ long MemoryRegistryStore::CreateKey(KeyHandle base, const std::string& subKey,
   opened.access = GrantedRights(access);
   if (view.classes) {
     opened.classes = true;
-    opened.classesPath = State::Joined(view.classesPath, parts);
+    opened.classesPath = State::Joined(*view.classesPath, parts);
     if (parts.empty()) {
       opened.key = view.opened ? view.opened->key : nullptr;
     } else {
       opened.key = state_->ClassesKey(opened.classesPath);
       if (!opened.key) {
         opened.key = WalkOrCreate(
-            WalkOrCreate(state_->machine, ClassesPath()), opened.classesPath);
+            state_->machineClasses, opened.classesPath);
       }
     }
   } else {
@@ -663,7 +702,7 @@ long MemoryRegistryStore::DeleteKey(KeyHandle base, const std::string& subKey) {
       return regerr::AccessDenied;  // HKEY_CLASSES_ROOT itself
     target = parts.empty()
                  ? view.opened->key
-                 : state_->ClassesKey(State::Joined(view.classesPath, parts));
+                 : state_->ClassesKey(State::Joined(*view.classesPath, parts));
   } else {
     target = Walk(view.key, parts);
   }
@@ -709,7 +748,7 @@ long MemoryRegistryStore::ReplaceKey(KeyHandle key, const std::string& subKey,
   if (result == regerr::Success) {
     const bool exists =
         view.classes
-            ? state_->ClassesKey(State::Joined(view.classesPath, parts)) !=
+            ? state_->ClassesKey(State::Joined(*view.classesPath, parts)) !=
                   nullptr
             : Walk(view.key, parts) != nullptr;
     result = exists ? regerr::Success : regerr::FileNotFound;

@@ -210,6 +210,10 @@ TEST_F(RegistryContract, ReadStringStopsAtTheFirstZeroCharacter) {
   const std::vector<std::uint8_t> data = {'a', 0, 0, 0, 'b', 0, 0, 0};
   registry->WriteRawValue("Two", regtype::String, data);
   EXPECT_EQ(registry->ReadString("Two"), "a");
+  // The same past a character outside ASCII, and with an odd last byte.
+  const std::vector<std::uint8_t> wide = {'a', 0, 0xDF, 0, 0, 0, 'b', 0, 'c'};
+  registry->WriteRawValue("Wide", regtype::String, wide);
+  EXPECT_EQ(registry->ReadString("Wide"), "a\xC3\x9F");
 }
 
 TEST_F(RegistryContract, StringDataWithoutAFinalZeroIsStoredAsGiven) {
@@ -448,6 +452,18 @@ TEST_F(RegistryContract, DeleteKeyRemovesAWholeTreeAndKeepsTheOpenKey) {
   EXPECT_EQ(registry->CurrentPath(), before);
   registry->WriteString("still", "open");
   EXPECT_EQ(registry->ReadString("still"), "open");
+}
+
+TEST_F(RegistryContract, KeysAmongHundredsOfSiblingsComeAndGo) {
+  auto registry = Create("Many");
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_TRUE(registry->OpenKey(base_ + "\\Many\\k" + std::to_string(i), true));
+  }
+  EXPECT_TRUE(registry->DeleteKey(base_ + "\\Many\\K150"));
+  EXPECT_FALSE(registry->KeyExists(base_ + "\\Many\\k150"));
+  EXPECT_TRUE(registry->KeyExists(base_ + "\\Many\\K151"));
+  ASSERT_TRUE(registry->OpenKey(base_ + "\\Many\\k150\\Again", true));
+  EXPECT_TRUE(registry->KeyExists(base_ + "\\MANY\\K150\\again"));
 }
 
 TEST_F(RegistryContract, DeleteKeyRelativeToTheOpenKey) {
