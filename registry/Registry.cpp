@@ -47,13 +47,26 @@ std::string TrimBackslashes(const std::string& path) {
 
 // The text up to the first zero code unit; an odd last byte is ignored.
 std::string TextOf(const std::vector<std::uint8_t>& data) {
-  std::u16string text;
-  for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-    const char16_t c = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    if (c == 0) break;
-    text += c;
+  // A scan reads every string value of the machine, and nearly all of them
+  // are ASCII: those characters are copied straight across, and only from
+  // the first one that is not does the text go through the full decoding.
+  const std::size_t units = data.size() / 2;
+  std::string out(units, '\0');
+  std::size_t i = 0;
+  for (; i < units; ++i) {
+    const char16_t c = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    if (c == 0 || c >= 0x80) break;
+    out[i] = static_cast<char>(c);
   }
-  return Utf16ToUtf8(text);
+  out.resize(i);
+  std::u16string rest;
+  for (; i < units; ++i) {
+    const char16_t c = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    if (c == 0) break;
+    rest += c;
+  }
+  if (!rest.empty()) out += Utf16ToUtf8(rest);
+  return out;
 }
 
 }  // namespace
