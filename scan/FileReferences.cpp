@@ -168,10 +168,12 @@ class TFileReferences::TScanScope {
   TScanScope(TFileReferences& refs, std::unique_ptr<TFileTestCache> cache)
       : refs_(refs), cache_(std::move(cache)) {
     refs_.tests_ = cache_.get();
+    refs_.foundTexts_ = &foundTexts_;
   }
   ~TScanScope() {
     refs_.lastScanTests_ = cache_->Counts();
     refs_.tests_ = &refs_.fileSystem_;
+    refs_.foundTexts_ = nullptr;
   }
   TScanScope(const TScanScope&) = delete;
   TScanScope& operator=(const TScanScope&) = delete;
@@ -179,6 +181,7 @@ class TFileReferences::TScanScope {
  private:
   TFileReferences& refs_;
   const std::unique_ptr<TFileTestCache> cache_;
+  TFoundTexts foundTexts_;
 };
 
 std::shared_ptr<void> TFileReferences::BeginScan() {
@@ -614,6 +617,20 @@ std::string TFileReferences::ExtractFileRef(
 }
 
 bool TFileReferences::AllPathsInTextExist(const std::string& text,
+                                          TTestedList* tested) {
+  // A machine names the same files in thousands of values, and within a scan
+  // the file tests behind a text would all be answered as before: a text
+  // found once is found again. Only found texts are kept, so a text that is
+  // reported has its tests made and noted afresh for its record.
+  std::unordered_set<std::string>* found =
+      foundTexts_ ? &(*foundTexts_)[static_cast<std::size_t>(view_)] : nullptr;
+  if (found && found->count(text)) return true;
+  if (!AllPathsInTextFound(text, tested)) return false;
+  if (found) found->insert(text);
+  return true;
+}
+
+bool TFileReferences::AllPathsInTextFound(const std::string& text,
                                           TTestedList* tested) {
   std::string s = NormalizeFileRef(DowncaseUtf8(TrimText(text)));
   std::vector<std::string> references;

@@ -11,9 +11,11 @@
 // dots of the last name ignored).
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -110,6 +112,8 @@ class TFileReferences {
 
  private:
   std::string ReplacePlaceholders(const std::string& text, bool firstOnly) const;
+  // AllPathsInTextExist without what the scan remembers.
+  bool AllPathsInTextFound(const std::string& text, TTestedList* tested);
   // FileExists of `path` in the current view: each path tried goes to
   // `noteTried` (with whether it was found) when one is given.
   template <typename Note>
@@ -140,6 +144,9 @@ class TFileReferences {
   TRegView view_ = TRegView::Own;
   // What file tests go to: the file system, or the cache of the scan.
   TFileSystem* tests_;
+  // During a scan, the texts AllPathsInTextExist found, one set per view.
+  using TFoundTexts = std::array<std::unordered_set<std::string>, 4>;
+  TFoundTexts* foundTexts_ = nullptr;
   bool countDistinctPaths_ = false;
   TFileTestCounts lastScanTests_;
 };

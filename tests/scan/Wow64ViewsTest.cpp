@@ -258,6 +258,9 @@ TEST_F(Wow64ViewsTest, FilesOfA32BitKeyAreTheFilesA32BitProgramSees) {
     "Neither"="$W\\System32\\$S-none.dll"
   )");
   MakeEngine();
+  // As in a scan, which remembers the texts it found: the same text found in
+  // the 32-bit view is looked for afresh in the 64-bit one.
+  const std::shared_ptr<void> scan = refs_->BeginScan();
   Walk(TRootKey::LocalMachine, "\\SOFTWARE\\Wow6432Node\\$S");
   Walk(TRootKey::LocalMachine, "\\SOFTWARE\\$S");
   Walk(TRootKey::CurrentUser, "\\Software\\$S");
