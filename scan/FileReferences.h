@@ -145,7 +145,8 @@ class TFileReferences {
   // What file tests go to: the file system, or the cache of the scan.
   TFileSystem* tests_;
   // During a scan, the texts AllPathsInTextExist found, one set per view.
-  using TFoundTexts = std::array<std::unordered_set<std::string>, 4>;
+  using TFoundTexts = std::array<std::unordered_set<std::string>,
+                                 static_cast<std::size_t>(TRegView::Both) + 1>;
   TFoundTexts* foundTexts_ = nullptr;
   bool countDistinctPaths_ = false;
   TFileTestCounts lastScanTests_;
