@@ -51,17 +51,20 @@ std::string TextOf(const std::vector<std::uint8_t>& data) {
   // are ASCII: those characters are copied straight across, and only from
   // the first one that is not does the text go through the full decoding.
   const std::size_t units = data.size() / 2;
+  const auto unit = [&data](std::size_t i) {
+    return static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  };
   std::string out(units, '\0');
   std::size_t i = 0;
   for (; i < units; ++i) {
-    const char16_t c = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    const char16_t c = unit(i);
     if (c == 0 || c >= 0x80) break;
     out[i] = static_cast<char>(c);
   }
   out.resize(i);
   std::u16string rest;
   for (; i < units; ++i) {
-    const char16_t c = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    const char16_t c = unit(i);
     if (c == 0) break;
     rest += c;
   }
