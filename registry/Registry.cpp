@@ -170,20 +170,22 @@ bool TRegistry::GetKeyCounts(std::uint32_t& subKeys, std::uint32_t& values) {
   return true;
 }
 
-void TRegistry::GetKeyNames(std::vector<std::string>& list) {
-  GetKeyNames(list, std::numeric_limits<std::uint32_t>::max());
+bool TRegistry::GetKeyNames(std::vector<std::string>& list) {
+  return GetKeyNames(list, std::numeric_limits<std::uint32_t>::max());
 }
 
-void TRegistry::GetKeyNames(std::vector<std::string>& list, std::uint32_t count) {
+bool TRegistry::GetKeyNames(std::vector<std::string>& list, std::uint32_t count) {
   list.clear();
-  if (current_ == kNoKey) return;
+  if (current_ == kNoKey) return false;
   // Stop on any error, not only "no more items": some keys answer every index
   // with an error, and waiting for the end would never finish.
   std::string name;
-  for (std::uint32_t i = 0;
-       i < count && store_.EnumKey(current_, i, &name) == regerr::Success; ++i) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const long result = store_.EnumKey(current_, i, &name);
+    if (result != regerr::Success) return result == regerr::NoMoreItems;
     list.push_back(name);
   }
+  return true;
 }
 
 void TRegistry::GetValueNames(std::vector<std::string>& list) {

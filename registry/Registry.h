@@ -75,7 +75,10 @@ class TRegistry {
   void CloseKey();
   bool KeyExists(const std::string& path);
   bool HasSubKeys();
-  void GetKeyNames(std::vector<std::string>& list);
+  // The open key's subkey names. True when the store said "no more items"
+  // at the end, so the list is known to be whole; false when a refusal cut
+  // it short.
+  bool GetKeyNames(std::vector<std::string>& list);
   void GetValueNames(std::vector<std::string>& list);
   // Every value of the open key with its type and data, in the order
   // GetValueNames lists them, one store call each instead of a listing and a
@@ -88,8 +91,9 @@ class TRegistry {
   // GetKeyNames and GetValues asking for no more than `count` items: with
   // the count GetKeyCounts gave, a listing ends without the one more call
   // that only answers "no more items". A key that grew in between lists the
-  // items counted; one that shrank, what it still holds.
-  void GetKeyNames(std::vector<std::string>& list, std::uint32_t count);
+  // items counted; one that shrank, what it still holds. True when the
+  // listing ended at `count` or at "no more items".
+  bool GetKeyNames(std::vector<std::string>& list, std::uint32_t count);
   void GetValues(std::vector<TRegValue>& list, std::uint32_t count);
 
   bool GetDataInfo(const std::string& name, TRegDataInfo& info);

@@ -17,11 +17,15 @@ void WalkClassKey(TRegistryCheckThread& engine, TRootKey root,
   registry.CloseKey();
   registry.SetRootKey(root);
   std::vector<std::string> names;
+  bool listedWhole = false;
   {
     TReadOnlyKey base(registry, basePath);
     if (!base.IsOpen()) return;
-    names = base.KeyNames();
+    listedWhole = registry.GetKeyNames(names);
   }
+  // The checks that follow test again and again whether entries of this
+  // folder exist; a list cut short by a refusal could not say which do not.
+  if (listedWhole) engine.KeyTests.NoteListing(registry, basePath, names);
   const auto count = static_cast<std::int32_t>(names.size());
   engine.ProgressMax = count;
   for (std::size_t i = 0; i < names.size(); ++i) {

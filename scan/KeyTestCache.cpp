@@ -1,35 +1,100 @@
 #include "scan/KeyTestCache.h"
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace tidewell {
 
-bool TKeyTestCache::KeyExists(TRegistry& registry, const std::string& path) {
+namespace {
+
+bool IsAscii(const std::string& text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+void AppendFolded(std::string& to, const std::string& text, std::size_t first,
+                  std::size_t last) {
+  to.reserve(to.size() + (last - first));
+  for (std::size_t i = first; i < last; ++i) {
+    const char c = text[i];
+    to += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+}
+
+// The name a key is remembered by: root and view, then the path without its
+// outer backslashes, folded. Nothing for a path relative to an open key.
+std::optional<std::string> NameOf(TRegistry& registry, const std::string& path) {
   const bool fromRoot = registry.CurrentKey() == kNoKey ||
                         (!path.empty() && path.front() == '\\');
-  if (!fromRoot) return registry.KeyExists(path);
-
+  if (!fromRoot) return std::nullopt;
   std::size_t first = 0;
   std::size_t last = path.size();
   while (first < last && path[first] == '\\') ++first;
   while (last > first && path[last - 1] == '\\') --last;
   std::string name = std::to_string(static_cast<int>(registry.RootKey())) + ':' +
                      std::to_string(registry.View()) + ':';
-  name.reserve(name.size() + (last - first));
-  for (std::size_t i = first; i < last; ++i) {
-    const char c = path[i];
-    name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  const auto known = known_.find(name);
+  AppendFolded(name, path, first, last);
+  return name;
+}
+
+// The folder part of a key's name (with the root and view) and its last
+// part.
+std::pair<std::string, std::string> SplitLast(const std::string& name) {
+  const std::size_t slash = name.rfind('\\');
+  const std::size_t cut =
+      slash == std::string::npos ? name.find(':', name.find(':') + 1) : slash;
+  return {name.substr(0, slash == std::string::npos ? cut + 1 : cut),
+          name.substr(cut + 1)};
+}
+
+}  // namespace
+
+bool TKeyTestCache::KeyExists(TRegistry& registry, const std::string& path) {
+  std::optional<std::string> name = NameOf(registry, path);
+  if (!name) return registry.KeyExists(path);
+  const auto known = known_.find(*name);
   if (known != known_.end()) return known->second;
+
+  if (!listings_.empty()) {
+    const auto [folder, entry] = SplitLast(*name);
+    const auto listing = listings_.find(folder);
+    // "." and ".." are left to the registry to make sense of.
+    if (listing != listings_.end() && !entry.empty() && entry != "." &&
+        entry != ".." && IsAscii(entry)) {
+      if (listing->second.asciiNames.count(entry) != 0) return true;
+      if (listing->second.allAscii) return false;
+    }
+  }
   const bool exists = registry.KeyExists(path);
-  known_.emplace(std::move(name), exists);
+  known_.emplace(std::move(*name), exists);
   return exists;
+}
+
+void TKeyTestCache::NoteListing(TRegistry& registry, const std::string& folder,
+                                const std::vector<std::string>& names) {
+  std::optional<std::string> name = NameOf(registry, folder);
+  if (!name) return;
+  Listing& listing = listings_[*name];
+  listing = Listing();
+  listing.asciiNames.reserve(names.size());
+  for (const std::string& entry : names) {
+    if (!IsAscii(entry)) {
+      listing.allAscii = false;
+      continue;
+    }
+    std::string folded;
+    AppendFolded(folded, entry, 0, entry.size());
+    listing.asciiNames.insert(std::move(folded));
+  }
 }
 
 void TKeyTestCache::Clear() {
   // Swapped out so that the memory goes with the scan, not only the entries.
   std::unordered_map<std::string, bool>().swap(known_);
+  std::unordered_map<std::string, Listing>().swap(listings_);
 }
 
 }  // namespace tidewell

@@ -55,5 +55,57 @@ TEST(KeyTestCache, AsksEachKeyOnceAndNeverAnswersForAnotherKey) {
   EXPECT_TRUE(keys.KeyExists(registry, "Software\\Classes\\CLSID\\{B}"));
 }
 
+TEST(KeyTestCache, AnswersEntriesOfAWholeListingWithoutAsking) {
+  MemoryRegistryStore memory;
+  {
+    TRegistry writer(memory);
+    writer.SetRootKey(TRootKey::LocalMachine);
+    for (const char* key : {"\\Classes\\CLSID\\{A}\\InprocServer32",
+                            "\\Classes\\Mixed\\\xC3\x84", "\\Classes\\Mixed\\B"}) {
+      ASSERT_TRUE(writer.OpenKey(key, true));
+      writer.CloseKey();
+    }
+  }
+  CountingRegistryStore store(memory);
+  TRegistry registry(store);
+  registry.SetRootKey(TRootKey::LocalMachine);
+  TKeyTestCache keys;
+  const auto listed = [&](const std::string& folder) {
+    std::vector<std::string> names;
+    EXPECT_TRUE(registry.OpenKeyReadOnly(folder));
+    EXPECT_TRUE(registry.GetKeyNames(names));
+    registry.CloseKey();
+    keys.NoteListing(registry, folder, names);
+  };
+  listed("Classes\\CLSID\\");
+  listed("\\classes\\mixed");
+  listed("");
+  const std::uint64_t asked = store.Snapshot().open;
+
+  EXPECT_TRUE(keys.KeyExists(registry, "classes\\"));
+  EXPECT_FALSE(keys.KeyExists(registry, "Gone"));
+  EXPECT_TRUE(keys.KeyExists(registry, "Classes\\CLSID\\{a}\\"));
+  EXPECT_FALSE(keys.KeyExists(registry, "\\CLASSES\\clsid\\{B}"));
+  EXPECT_TRUE(keys.KeyExists(registry, "Classes\\Mixed\\b"));
+  EXPECT_EQ(store.Snapshot().open, asked);
+
+  // Asked: a name the listing cannot rule out because the folder holds a
+  // name outside ASCII, one outside ASCII, a key below an entry, a folder
+  // never listed, and a listed folder in the other view.
+  EXPECT_FALSE(keys.KeyExists(registry, "Classes\\Mixed\\C"));
+  EXPECT_TRUE(keys.KeyExists(registry, "Classes\\Mixed\\\xC3\x84"));
+  EXPECT_TRUE(keys.KeyExists(registry, "Classes\\CLSID\\{A}\\InprocServer32"));
+  EXPECT_FALSE(keys.KeyExists(registry, "Classes\\Gone\\{A}"));
+  registry.SetView(access::Wow64Key32);
+  keys.KeyExists(registry, "Classes\\CLSID\\{A}");
+  registry.SetView(0);
+  EXPECT_EQ(store.Snapshot().open, asked + 5);
+
+  // The listings go with the scan.
+  keys.Clear();
+  EXPECT_FALSE(keys.KeyExists(registry, "Classes\\CLSID\\{B}"));
+  EXPECT_EQ(store.Snapshot().open, asked + 6);
+}
+
 }  // namespace
 }  // namespace tidewell
