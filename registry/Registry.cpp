@@ -249,9 +249,14 @@ bool TRegistry::ValueExists(const std::string& name) {
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
+  return ReadStringIfPresent(name).value_or("");
+}
+
+std::optional<std::string> TRegistry::ReadStringIfPresent(const std::string& name) {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
-  if (!QueryRaw(name, type, data) || data.empty()) return "";
+  if (!QueryRaw(name, type, data)) return std::nullopt;
+  if (data.empty()) return "";
   const TRegDataType cls = ClassOf(type);
   if (cls != TRegDataType::rdString && cls != TRegDataType::rdExpandString) {
     Fail(kInvalidType, name);

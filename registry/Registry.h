@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -102,6 +103,9 @@ class TRegistry {
   bool ValueExists(const std::string& name);
 
   std::string ReadString(const std::string& name);
+  // ReadString of a value that may be missing: nothing when it is. One store
+  // call where ValueExists and then ReadString take two.
+  std::optional<std::string> ReadStringIfPresent(const std::string& name);
   std::int32_t ReadInteger(const std::string& name);
   bool ReadBool(const std::string& name);
   int ReadBinaryData(const std::string& name, void* buffer, int capacity);

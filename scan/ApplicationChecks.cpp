@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/TextEncoding.h"
@@ -44,10 +45,10 @@ bool UninstallEntryIsBroken(TRegistry& registry, TFileReferences& refs,
     return false;
   }
   if (registry.HasSubKeys()) return false;
-  if (registry.ValueExists("UninstallString")) {
-    command = registry.ReadString("UninstallString");
-  } else if (registry.ValueExists("QuietUninstallString")) {
-    command = registry.ReadString("QuietUninstallString");
+  if (auto text = registry.ReadStringIfPresent("UninstallString")) {
+    command = std::move(*text);
+  } else if (auto quiet = registry.ReadStringIfPresent("QuietUninstallString")) {
+    command = std::move(*quiet);
   }
   if (IsEmptyKey(registry)) {
     Note(tested, "values: none but empty texts");

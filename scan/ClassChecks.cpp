@@ -338,8 +338,7 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
           TReadOnlyKey key(registry, entry + "\\TypeLib\\");
           if (key.IsOpen()) {
             const std::string typeLib = key.ReadDefault();
-            const std::string version =
-                key.ValueExists("Version") ? key.ReadString("Version") : "";
+            const std::string version = key.ReadString("Version");
             key.Close();
             if (targets.TypeLibMissing(typeLib, version, engine.StartTests())) {
               ReportKey(engine, root, entry + "\\TypeLib", typeLib,
@@ -374,14 +373,12 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
         const TRegView view = ViewOfKey(layout, root, entry);
 
         std::string progId;
-        std::string contentType;
-        bool hasContentType = false;
+        std::optional<std::string> contentType;
         {
           TReadOnlyKey key(registry, entry + "\\");
           if (!key.IsOpen()) return;
           progId = key.ReadDefault();
-          hasContentType = key.ValueExists("Content Type");
-          if (hasContentType) contentType = key.ReadString("Content Type");
+          contentType = key.ReadStringIfPresent("Content Type");
         }
 
         // When the class itself is gone the whole extension goes with it;
@@ -393,12 +390,12 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
                     "ProgId registry key does not exist");
           return;
         }
-        if (hasContentType &&
+        if (contentType &&
             !KeyThereInView(engine.KeyTests, registry, layout, view,
                             basePath + "MIME\\Database\\Content type\\" +
-                                contentType + "\\",
+                                *contentType + "\\",
                             engine.StartTests())) {
-          engine.AddRegistryError(root, entry, "Content Type", contentType,
+          engine.AddRegistryError(root, entry, "Content Type", *contentType,
                                   "Content Type registry key does not exist");
         }
         const auto handler =

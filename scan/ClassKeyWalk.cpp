@@ -53,8 +53,9 @@ std::string TReadOnlyKey::ReadString(const std::string& name) {
   return registry_.ReadString(name);
 }
 
-bool TReadOnlyKey::ValueExists(const std::string& name) {
-  return registry_.ValueExists(name);
+std::optional<std::string> TReadOnlyKey::ReadStringIfPresent(
+    const std::string& name) {
+  return registry_.ReadStringIfPresent(name);
 }
 
 std::vector<std::string> TReadOnlyKey::KeyNames() {

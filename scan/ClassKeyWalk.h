@@ -9,6 +9,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,7 @@ class TReadOnlyKey {
   // of another type than a string throws ERegistryException.
   std::string ReadDefault();
   std::string ReadString(const std::string& name);
-  bool ValueExists(const std::string& name);
+  std::optional<std::string> ReadStringIfPresent(const std::string& name);
   std::vector<std::string> KeyNames();
   void Close();
 

@@ -203,6 +203,11 @@ TEST_F(RegistryContract, ReadStringOfMissingOrEmptyValueIsEmptyText) {
   EXPECT_EQ(registry->ReadString("Missing"), "");
   registry->WriteBinaryData("Empty", nullptr, 0);
   EXPECT_EQ(registry->ReadString("Empty"), "");
+  // Told apart when asked whether the value is there at all.
+  EXPECT_EQ(registry->ReadStringIfPresent("Missing"), std::nullopt);
+  EXPECT_EQ(registry->ReadStringIfPresent("Empty"), "");
+  registry->WriteString("Text", "t");
+  EXPECT_EQ(registry->ReadStringIfPresent("Text"), "t");
 }
 
 TEST_F(RegistryContract, ReadStringStopsAtTheFirstZeroCharacter) {
@@ -243,6 +248,8 @@ TEST_F(RegistryContract, ReadStringOfOtherTypesFails) {
             "Invalid data type for 'Number'");
   EXPECT_EQ(FailureOf([&] { registry->ReadString("Bytes"); }),
             "Invalid data type for 'Bytes'");
+  EXPECT_EQ(FailureOf([&] { registry->ReadStringIfPresent("Number"); }),
+            "Invalid data type for 'Number'");
 }
 
 TEST_F(RegistryContract, IntegersRoundTripAndFailAsSpecified) {
