@@ -10,6 +10,9 @@
 #
 # NATIVE_BUILD (default build-dev) holds bin/synthetic_registry_export,
 # WIN64_BUILD (default build/win64) bin/tidewell-cli.exe. RUNS defaults to 2.
+# PARTS, a space-separated list of scan categories (say "ClassesSection
+# FileList"), also times a scan of each of them alone, RUNS times, to show
+# which checks the time goes to; by default none.
 # The prefix and everything made for it are removed at the end; the wine
 # server started for it is stopped. No other prefix is used or touched.
 set -euo pipefail
@@ -17,6 +20,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 native=$(cd "${1:-$root/build-dev}" && pwd)
 win64=$(cd "${2:-$root/build/win64}" && pwd)
 runs=${RUNS:-2}
+parts=${PARTS:-}
 export_tool=$native/bin/synthetic_registry_export
 cli=$win64/bin/tidewell-cli.exe
 for f in "$export_tool" "$cli"; do
@@ -97,6 +101,22 @@ for run in $(seq 1 "$runs"); do
   fi
 done
 tail -n 1 "$work/scan.txt"
+
+for part in $parts; do
+  times=()
+  for run in $(seq 1 "$runs"); do
+    start=$(now)
+    status=0
+    wine "$program" scan --categories "$part" >"$work/scan.txt" 2>"$work/scan.err" || status=$?
+    times+=("$(since "$start")")
+    if [ "$status" -gt 1 ]; then
+      echo "wine-scan-vs-export: the scan of $part failed:" >&2
+      cat "$work/scan.err" >&2
+      exit 1
+    fi
+  done
+  echo "$part alone: ${times[*]} s (median $(median "${times[@]}") s)"
+done
 
 scan=$(median "${scans[@]}")
 export_time=$(median "${exports[@]}")
