@@ -1,5 +1,6 @@
 #include "scan/QueueDispatcher.h"
 
+#include <mutex>
 #include <utility>
 
 namespace tidewell {
@@ -12,7 +13,7 @@ bool TQueueDispatcher::IsOwnerThread() const {
 
 void TQueueDispatcher::Post(std::function<void()> work) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<THandOffMutex> lock(mutex_);
     queue_.push_back(std::move(work));
   }
   changed_.notify_all();
@@ -22,13 +23,13 @@ void TQueueDispatcher::Wake() {
   // Taking the lock orders this wake after any test of done() that a waiter
   // made under the lock, so the notification cannot fall between its test and
   // its wait.
-  { std::lock_guard<std::mutex> lock(mutex_); }
+  { std::lock_guard<THandOffMutex> lock(mutex_); }
   changed_.notify_all();
 }
 
 void TQueueDispatcher::WaitDelivering(const std::function<bool()>& done) {
   const bool deliver = IsOwnerThread();
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<THandOffMutex> lock(mutex_);
   while (!done()) {
     if (deliver && !queue_.empty()) {
       std::function<void()> work = TakeFirst();
@@ -46,14 +47,14 @@ std::size_t TQueueDispatcher::ProcessPending() {
   if (!IsOwnerThread()) return 0;
   std::size_t pending = 0;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<THandOffMutex> lock(mutex_);
     pending = queue_.size();
   }
   std::size_t carriedOut = 0;
   while (carriedOut < pending) {
     std::function<void()> work;
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      std::lock_guard<THandOffMutex> lock(mutex_);
       if (queue_.empty()) break;
       work = TakeFirst();
     }

@@ -4,13 +4,12 @@
 // window uses its message loop.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <thread>
 
+#include "platform/HandOffLock.h"
 #include "scan/ThreadDispatcher.h"
 
 namespace tidewell {
@@ -37,8 +36,8 @@ class TQueueDispatcher : public TThreadDispatcher {
   std::function<void()> TakeFirst();
 
   const std::thread::id owner_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
+  THandOffMutex mutex_;
+  THandOffCondition changed_;
   std::deque<std::function<void()>> queue_;
 };
 

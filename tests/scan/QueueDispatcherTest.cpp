@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <future>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -110,6 +112,22 @@ TEST(QueueDispatcherTest, WaitingOffTheOwnerThreadOnlyWaits) {
   waiter.join();
   EXPECT_EQ(dispatcher.ProcessPending(), 1u);
   EXPECT_TRUE(ran);
+}
+
+// A dispatcher whose owner has gone: what is posted is dropped unrun.
+class TGoneOwnerDispatcher : public TThreadDispatcher {
+ public:
+  bool IsOwnerThread() const override { return false; }
+  void Post(std::function<void()>) override {}
+  void WaitDelivering(const std::function<bool()>&) override {}
+  void Wake() override {}
+};
+
+TEST(QueueDispatcherTest, SendWhoseWorkIsDroppedFailsInsteadOfWaitingForEver) {
+  TGoneOwnerDispatcher dispatcher;
+  bool ran = false;
+  EXPECT_THROW(dispatcher.Send([&] { ran = true; }), std::future_error);
+  EXPECT_FALSE(ran);
 }
 
 }  // namespace
