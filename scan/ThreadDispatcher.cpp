@@ -36,7 +36,8 @@ struct TReply {
 struct TReplyOnDrop {
   std::shared_ptr<TReply> reply;
   ~TReplyOnDrop() {
-    if (reply) reply->Give(std::make_exception_ptr(std::future_error(std::future_errc::broken_promise)));
+    if (!reply) return;
+    reply->Give(std::make_exception_ptr(std::future_error(std::future_errc::broken_promise)));
   }
 };
 

@@ -48,9 +48,10 @@ class TThreadDispatcher {
 
   // Carries out `work` on the owner thread and returns when it has finished: at
   // once when called there, otherwise through Post, waiting for the owner to
-  // deliver it. A failure of `work` is thrown again to the caller. The owner
-  // must be delivering (its message loop, ProcessPending or WaitDelivering) or
-  // the caller waits for as long as it is not.
+  // deliver it. A failure of `work` is thrown again to the caller; work that
+  // is dropped unrun (its dispatcher gone) fails with std::future_error. The
+  // owner must be delivering (its message loop, ProcessPending or
+  // WaitDelivering) or the caller waits for as long as it is not.
   void Send(const std::function<void()>& work);
 };
 
