@@ -199,12 +199,18 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
         const std::string library = basePath + name;
         const TFileReferences::TViewScope fileView(
             refs, refs.ViewOfKey(root, library));
-        std::vector<std::string> versions;
+        std::vector<std::string> read;
+        bool listedWhole = false;
         {
           TReadOnlyKey key(registry, library + "\\");
           if (!key.IsOpen()) return;
-          versions = key.KeyNames();
+          listedWhole = registry.GetKeyNames(read);
         }
+        // The interfaces look for the versions they name in this listing.
+        const std::vector<std::string>& versions =
+            listedWhole ? engine.KeyTests.NoteListing(registry, library + "\\",
+                                                      std::move(read))
+                        : read;
         // Once a Win32 file of the library is missing, its Win16 files and
         // help folders are not worth looking at, in any of its versions.
         bool win32Missing = false;

@@ -16,16 +16,30 @@ void WalkClassKey(TRegistryCheckThread& engine, TRootKey root,
   // relative to it.
   registry.CloseKey();
   registry.SetRootKey(root);
-  std::vector<std::string> names;
-  bool listedWhole = false;
-  {
-    TReadOnlyKey base(registry, basePath);
-    if (!base.IsOpen()) return;
-    listedWhole = registry.GetKeyNames(names);
+  // The root of the classes is walked twice, and the registry is taken to
+  // hold in a scan what it held when first asked.
+  const std::vector<std::string>* listed =
+      engine.KeyTests.ListingOf(registry, basePath);
+  std::vector<std::string> cutShort;
+  if (listed == nullptr) {
+    std::vector<std::string> read;
+    bool listedWhole = false;
+    {
+      TReadOnlyKey base(registry, basePath);
+      if (!base.IsOpen()) return;
+      listedWhole = registry.GetKeyNames(read);
+    }
+    // The checks that follow test again and again whether entries of this
+    // folder exist; a list cut short by a refusal could not say which do
+    // not.
+    if (listedWhole) {
+      listed = &engine.KeyTests.NoteListing(registry, basePath, std::move(read));
+    } else {
+      cutShort = std::move(read);
+      listed = &cutShort;
+    }
   }
-  // The checks that follow test again and again whether entries of this
-  // folder exist; a list cut short by a refusal could not say which do not.
-  if (listedWhole) engine.KeyTests.NoteListing(registry, basePath, names);
+  const std::vector<std::string>& names = *listed;
   const auto count = static_cast<std::int32_t>(names.size());
   engine.ProgressMax = count;
   for (std::size_t i = 0; i < names.size(); ++i) {

@@ -15,13 +15,14 @@ bool IsAscii(const std::string& text) {
   return true;
 }
 
+char Folded(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 void AppendFolded(std::string& to, const std::string& text, std::size_t first,
                   std::size_t last) {
   to.reserve(to.size() + (last - first));
-  for (std::size_t i = first; i < last; ++i) {
-    const char c = text[i];
-    to += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
+  for (std::size_t i = first; i < last; ++i) to += Folded(text[i]);
 }
 
 // The name a key is remembered by: root and view, then the path without its
@@ -73,22 +74,51 @@ bool TKeyTestCache::KeyExists(TRegistry& registry, const std::string& path) {
   return exists;
 }
 
-void TKeyTestCache::NoteListing(TRegistry& registry, const std::string& folder,
-                                const std::vector<std::string>& names) {
+const std::vector<std::string>& TKeyTestCache::NoteListing(
+    TRegistry& registry, const std::string& folder,
+    std::vector<std::string>&& names) {
   std::optional<std::string> name = NameOf(registry, folder);
-  if (!name) return;
-  Listing& listing = listings_[*name];
-  listing = Listing();
-  listing.asciiNames.reserve(names.size());
-  for (const std::string& entry : names) {
-    if (!IsAscii(entry)) {
+  if (!name) return names;
+  const auto [at, added] = listings_.try_emplace(std::move(*name));
+  Listing& listing = at->second;
+  if (!added) return listing.names;
+  listing.names = std::move(names);
+  listing.asciiNames.reserve(listing.names.size());
+  for (const std::string& entry : listing.names) {
+    if (IsAscii(entry)) {
+      listing.asciiNames.insert(entry);
+    } else {
       listing.allAscii = false;
-      continue;
     }
-    std::string folded;
-    AppendFolded(folded, entry, 0, entry.size());
-    listing.asciiNames.insert(std::move(folded));
   }
+  return listing.names;
+}
+
+const std::vector<std::string>* TKeyTestCache::ListingOf(
+    TRegistry& registry, const std::string& folder) const {
+  const std::optional<std::string> name = NameOf(registry, folder);
+  if (!name) return nullptr;
+  const auto listing = listings_.find(*name);
+  return listing == listings_.end() ? nullptr : &listing->second.names;
+}
+
+std::size_t TKeyTestCache::FoldedHash::operator()(std::string_view name) const {
+  // FNV-1a over the folded bytes.
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(Folded(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash);
+}
+
+bool TKeyTestCache::FoldedEqual::operator()(std::string_view a,
+                                            std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Folded(a[i]) != Folded(b[i])) return false;
+  }
+  return true;
 }
 
 void TKeyTestCache::Clear() {

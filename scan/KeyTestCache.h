@@ -21,11 +21,16 @@
 // folds some other letters onto ASCII ones. A path relative to a key the
 // registry has open is not remembered.
 //
+// A listing is kept as read, names in order, so that a check walking a folder
+// another check has listed whole (the root of the classes is walked by two)
+// takes the names from it instead of listing them again.
+//
 // What the registry holds is taken as it was when first asked: the engine
 // empties the cache when a scan starts and ends. Used on the scan thread only.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -40,13 +45,31 @@ class TKeyTestCache {
   bool KeyExists(TRegistry& registry, const std::string& path);
   // Keeps `names`, the whole list of the subkeys of `folder` (a path from the
   // root of `registry`'s root key and view), to answer tests of its entries.
-  void NoteListing(TRegistry& registry, const std::string& folder,
-                   const std::vector<std::string>& names);
+  // The names kept: `names`, or those of the folder's first listing, which
+  // later ones do not replace. Nothing is kept for a path relative to an
+  // open key, and then `names` is given back.
+  const std::vector<std::string>& NoteListing(TRegistry& registry,
+                                              const std::string& folder,
+                                              std::vector<std::string>&& names);
+  // The names of a listing kept for `folder`, in the order listed; null when
+  // none is. Valid until Clear.
+  const std::vector<std::string>* ListingOf(TRegistry& registry,
+                                            const std::string& folder) const;
   void Clear();
 
  private:
+  // ASCII letters folded, as the registry folds them.
+  struct FoldedHash {
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
   struct Listing {
-    std::unordered_set<std::string> asciiNames;  // folded
+    std::vector<std::string> names;
+    // Views of the names in ASCII; `names` is never changed once they are
+    // taken, and a map's entries stay where they are.
+    std::unordered_set<std::string_view, FoldedHash, FoldedEqual> asciiNames;
     bool allAscii = true;
   };
 

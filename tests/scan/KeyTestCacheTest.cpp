@@ -75,7 +75,7 @@ TEST(KeyTestCache, AnswersEntriesOfAWholeListingWithoutAsking) {
     EXPECT_TRUE(registry.OpenKeyReadOnly(folder));
     EXPECT_TRUE(registry.GetKeyNames(names));
     registry.CloseKey();
-    keys.NoteListing(registry, folder, names);
+    keys.NoteListing(registry, folder, std::move(names));
   };
   listed("Classes\\CLSID\\");
   listed("\\classes\\mixed");
@@ -101,8 +101,18 @@ TEST(KeyTestCache, AnswersEntriesOfAWholeListingWithoutAsking) {
   registry.SetView(0);
   EXPECT_EQ(store.Snapshot().open, asked + 5);
 
+  // A walk of a listed folder takes its names as listed, however the path is
+  // spelt; a later listing of it changes nothing.
+  ASSERT_NE(keys.ListingOf(registry, "\\CLASSES\\Mixed\\"), nullptr);
+  EXPECT_EQ(*keys.ListingOf(registry, "\\CLASSES\\Mixed\\"),
+            (std::vector<std::string>{"B", "\xC3\x84"}));
+  EXPECT_EQ(keys.NoteListing(registry, "Classes\\Mixed", {"Other"}),
+            (std::vector<std::string>{"B", "\xC3\x84"}));
+  EXPECT_EQ(keys.ListingOf(registry, "Classes\\Gone"), nullptr);
+
   // The listings go with the scan.
   keys.Clear();
+  EXPECT_EQ(keys.ListingOf(registry, "Classes\\Mixed"), nullptr);
   EXPECT_FALSE(keys.KeyExists(registry, "Classes\\CLSID\\{B}"));
   EXPECT_EQ(store.Snapshot().open, asked + 6);
 }
