@@ -27,7 +27,9 @@ enum class TStatusName { AsListed, Trimmed };
 // opens, examines each subkey name in turn: the status line (`statusPrefix`
 // and the name) on every fifth entry from the first, then `examine`, then a
 // stop test, then the progress position. A base key that cannot be opened
-// ends the walk at once with nothing reported and the progress untouched.
+// ends the walk at once with nothing reported and the progress untouched. A
+// folder the scan has already listed whole is not listed again: the walk takes
+// the names, in their order, from the engine's KeyTests.
 // Whatever `examine` throws ends the walk and reaches the caller.
 void WalkClassKey(TRegistryCheckThread& engine, TRootKey root,
                   const std::string& basePath, const std::string& statusPrefix,
