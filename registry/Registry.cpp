@@ -8,6 +8,15 @@
 #include "registry/StoreKey.h"
 
 namespace tidewell {
+
+std::string TrimBackslashes(const std::string& path) {
+  std::size_t first = 0;
+  while (first < path.size() && path[first] == '\\') ++first;
+  std::size_t last = path.size();
+  while (last > first && path[last - 1] == '\\') --last;
+  return path.substr(first, last - first);
+}
+
 namespace {
 
 [[noreturn]] void Fail(const char* format, const std::string& name) {
@@ -33,16 +42,6 @@ TRegDataType ClassOf(std::uint32_t type) {
     default:
       return TRegDataType::rdUnknown;
   }
-}
-
-// Every leading and trailing backslash goes: the store, like Wine's advapi32,
-// must never see one.
-std::string TrimBackslashes(const std::string& path) {
-  std::size_t first = 0;
-  while (first < path.size() && path[first] == '\\') ++first;
-  std::size_t last = path.size();
-  while (last > first && path[last - 1] == '\\') --last;
-  return path.substr(first, last - first);
 }
 
 // The text up to the first zero code unit; an odd last byte is ignored.

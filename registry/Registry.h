@@ -27,6 +27,10 @@ class ERegistryException : public std::runtime_error {
       : std::runtime_error(message) {}
 };
 
+// `path` without its leading and trailing backslashes: the store, like Wine's
+// advapi32, must never see one.
+std::string TrimBackslashes(const std::string& path);
+
 // One value of a key as a walk over its values reads it: the name, the type
 // and the data in one piece.
 struct TRegValue {

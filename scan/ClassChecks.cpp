@@ -1,10 +1,12 @@
 #include "scan/ClassChecks.h"
 
+#include <map>
 #include <optional>
 #include <vector>
 
 #include "platform/TextEncoding.h"
 #include "scan/ClassKeyWalk.h"
+#include "scan/FileListCheck.h"
 #include "scan/FileRefText.h"
 #include "scan/RegistryViews.h"
 #include "scan/RegistryWork.h"
@@ -13,14 +15,153 @@ namespace tidewell {
 
 namespace {
 
-// The default value of the key at `path`, read with the key closed again
-// before the caller tests anything; nothing when the key cannot be opened.
-std::optional<std::string> DefaultValueOf(TRegistry& registry,
-                                          const std::string& path) {
-  TReadOnlyKey key(registry, path);
-  if (!key.IsOpen()) return std::nullopt;
-  return key.ReadDefault();
+// The text a read of the string value `name` gives, from a key's whole
+// listing: empty when it is missing. Nothing when only the registry can say:
+// the value is not text (the read fails), or it is missing while a name
+// outside ASCII is listed, which the registry may fold onto it.
+std::optional<std::string> StringFromListing(
+    const std::vector<TRegValue>& values, const std::string& name) {
+  bool allAscii = true;
+  for (const TRegValue& value : values) {
+    const bool match = name.empty() ? value.Name.empty()
+                                    : NamesEqual(value.Name, name);
+    if (!match) {
+      for (const char c : value.Name) {
+        if (static_cast<unsigned char>(c) >= 0x80) allAscii = false;
+      }
+      continue;
+    }
+    const TRegDataType type = value.DataType();
+    if (!value.Data.empty() && type != TRegDataType::rdString &&
+        type != TRegDataType::rdExpandString) {
+      return std::nullopt;
+    }
+    return value.Text();
+  }
+  if (!allAscii && !name.empty()) return std::nullopt;
+  return std::string();
 }
+
+// Reads the values a class check looks at, with the key closed again
+// before the caller tests anything. The key read is often one the file list
+// will read again at HKEY_LOCAL_MACHINE\Software\Classes: when it certainly
+// is that key (no registration of the user's stands over its entry) and has
+// no subkeys, all its values are read in one listing and the file list's
+// judgement of them is kept for the file list (SharedLeafReads.h).
+class TClassValueReader {
+ public:
+  TClassValueReader(TRegistryCheckThread& engine, TFileReferences& refs)
+      : engine_(engine), refs_(refs), user_(engine.Registry.Store()) {
+    user_.SetRootKey(TRootKey::CurrentUser);
+  }
+
+  // `entry`: the path of the entry the check examines; `path`: the key below
+  // it whose default value is wanted.
+  std::optional<std::string> Read(const std::string& entry,
+                                  const std::string& path) {
+    std::optional<std::vector<std::string>> read = ReadValues(entry, path, {""});
+    if (!read) return std::nullopt;
+    return std::move(read->front());
+  }
+
+  // The string values `names` ("" the default) of the key at `path`, each
+  // empty when missing; nothing when the key cannot be opened.
+  std::optional<std::vector<std::string>> ReadValues(
+      const std::string& entry, const std::string& path,
+      const std::vector<std::string>& names) {
+    TRegistry& registry = engine_.Registry;
+    const bool sharing = Sharing();
+    TReadOnlyKey key(registry, path);
+    if (!key.IsOpen()) return std::nullopt;
+    const auto readEach = [&] {
+      std::vector<std::string> read;
+      for (const std::string& name : names) read.push_back(key.ReadString(name));
+      return read;
+    };
+    std::uint32_t subKeyCount = 0;
+    std::uint32_t valueCount = 0;
+    if (!sharing || !MachineOwns(entry) ||
+        !registry.GetKeyCounts(subKeyCount, valueCount) || subKeyCount != 0) {
+      return readEach();
+    }
+    std::vector<TRegValue> values;
+    if (valueCount > 0) registry.GetValues(values, valueCount);
+    // A listing cut short cannot say a value is missing; the file list then
+    // reads the key itself.
+    if (values.size() != valueCount) return readEach();
+    std::vector<std::string> read;
+    for (const std::string& name : names) {
+      const std::optional<std::string> text = StringFromListing(values, name);
+      // Read again to fail as such a read fails, or to let the registry
+      // match a name.
+      if (!text) return readEach();
+      read.push_back(*text);
+    }
+    key.Close();
+    const std::string machinePath =
+        "Software\\Classes\\" + TrimBackslashes(path);
+    try {
+      if (auto exam = ExamineLeafForFileList(engine_, refs_, machinePath, values)) {
+        engine_.SharedLeaves.Keep(0, machinePath, std::move(*exam));
+      }
+    } catch (...) {
+      // The file list then examines the key itself.
+    }
+    return read;
+  }
+
+ private:
+  bool Sharing() const {
+    const TRegistry& registry = engine_.Registry;
+    return (engine_.Categories & cfFileList) != 0 &&
+           registry.RootKey() == TRootKey::ClassesRoot && registry.View() == 0 &&
+           registry.CurrentKey() == kNoKey;
+  }
+
+  // Whether the user's classes hold no key of `entry`, so that the classes
+  // root shows the machine's.
+  bool MachineOwns(const std::string& entry) {
+    const std::string inRoot = TrimBackslashes(entry);
+    const std::size_t slash = inRoot.rfind('\\');
+    const std::string folder =
+        "Software\\Classes" +
+        (slash == std::string::npos ? std::string() : "\\" + inRoot.substr(0, slash));
+    auto [state, added] = userFolders_.try_emplace(folder, TUserFolder::Unlisted);
+    if (added) state->second = ListUserFolder(folder);
+    switch (state->second) {
+      case TUserFolder::Absent:
+        return true;
+      case TUserFolder::Listed:
+        return !engine_.KeyTests.KeyExists(user_, "Software\\Classes\\" + inRoot);
+      case TUserFolder::Unlisted:
+        break;
+    }
+    return false;
+  }
+
+  enum class TUserFolder { Absent, Listed, Unlisted };
+
+  // Lists the user's `folder` once for the scan's key tests, which then answer
+  // for its entries without asking the registry.
+  TUserFolder ListUserFolder(const std::string& folder) {
+    if (engine_.KeyTests.ListingOf(user_, folder) != nullptr) {
+      return TUserFolder::Listed;
+    }
+    std::vector<std::string> names;
+    {
+      TReadOnlyKey key(user_, folder);
+      if (!key.IsOpen()) return TUserFolder::Absent;
+      if (!user_.GetKeyNames(names)) return TUserFolder::Unlisted;
+    }
+    engine_.KeyTests.NoteListing(user_, folder, std::move(names));
+    return TUserFolder::Listed;
+  }
+
+  TRegistryCheckThread& engine_;
+  TFileReferences& refs_;
+  TRegistry user_;
+  std::map<std::string, TUserFolder> userFolders_;
+};
 
 // A key problem: the whole key at `keyPath` is at fault.
 void ReportKey(TRegistryCheckThread& engine, TRootKey root,
@@ -73,12 +214,12 @@ void AddClassChecks(TScanChecks& checks, TFileReferences& refs) {
   };
   checks.CheckInterfaces = [files](TRegistryCheckThread& engine, TRootKey root,
                                    const std::string& basePath) {
-    CheckInterfaces(engine, root, basePath, files->Folders().Wow);
+    CheckInterfaces(engine, *files, root, basePath);
   };
   checks.CheckFileExtensions = [files](TRegistryCheckThread& engine,
                                        TRootKey root,
                                        const std::string& basePath) {
-    CheckFileExtensions(engine, root, basePath, files->Folders().Wow);
+    CheckFileExtensions(engine, *files, root, basePath);
   };
 }
 
@@ -107,6 +248,7 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
   };
 
   TRegistry& registry = engine.Registry;
+  TClassValueReader defaults(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Check CLSIDs: ", TStatusName::AsListed,
       [&](const std::string& name) {
@@ -115,7 +257,7 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
         const TFileReferences::TViewScope fileView(refs, view);
         for (const FileSubCheck& sub : kFiles) {
           Guarded([&] {
-            const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
+            const auto value = defaults.Read(entry, entry + sub.subKey + "\\");
             if (value && !value->empty() &&
                 !refs.FileRefExists(*value, engine.StartTests())) {
               ReportKey(engine, root, entry + sub.subKey, *value,
@@ -125,7 +267,7 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
         }
         for (const KeySubCheck& sub : kKeys) {
           Guarded([&] {
-            const auto value = DefaultValueOf(registry, entry + sub.subKey + "\\");
+            const auto value = defaults.Read(entry, entry + sub.subKey + "\\");
             if (value && !KeyThereInView(engine.KeyTests, registry, refs.Folders().Wow, view,
                                          sub.targetPrefix + *value + "\\",
                                          engine.StartTests())) {
@@ -140,6 +282,7 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
 void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
                   TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
+  TClassValueReader defaults(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Examining Classes: ", TStatusName::AsListed,
       [&](const std::string& name) {
@@ -158,7 +301,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         const TRegView view = refs.ViewOfKey(root, entry);
         const TFileReferences::TViewScope fileView(refs, view);
 
-        if (const auto clsid = DefaultValueOf(registry, entry + "\\CLSID\\")) {
+        if (const auto clsid = defaults.Read(entry, entry + "\\CLSID\\")) {
           TTestedList* tested = engine.StartTests();
           if (clsid->empty()) Note(tested, "CLSID value: empty");
           if (clsid->empty() ||
@@ -169,7 +312,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
           }
         }
         // An empty current version names the root itself, which exists.
-        if (const auto curVer = DefaultValueOf(registry, entry + "\\CurVer\\")) {
+        if (const auto curVer = defaults.Read(entry, entry + "\\CurVer\\")) {
           if (!KeyThereInView(engine.KeyTests, registry, layout, view, basePath + *curVer + "\\",
                               engine.StartTests())) {
             ReportKey(engine, root, entry + "\\CurVer", *curVer,
@@ -179,7 +322,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         // A path with a placeholder ("%1", an environment variable) is
         // resolved only when the icon is shown.
         if (const auto icon =
-                DefaultValueOf(registry, entry + "\\DefaultIcon\\")) {
+                defaults.Read(entry, entry + "\\DefaultIcon\\")) {
           const std::optional<std::string> path = IconPath(*icon);
           if (path && path->find('%') == std::string::npos &&
               !refs.FileRefExists(*path, engine.StartTests())) {
@@ -193,6 +336,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
 void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
                    TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
+  TClassValueReader defaults(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Examining TypeLibs: ", TStatusName::AsListed,
       [&](const std::string& name) {
@@ -228,7 +372,7 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
           const std::string reportedKey = singleVersion ? library : version;
           for (const std::string& subKey : subKeys) {
             const std::string locale = version + "\\" + subKey;
-            if (const auto file = DefaultValueOf(registry, locale + "\\win32\\")) {
+            if (const auto file = defaults.Read(library, locale + "\\win32\\")) {
               if (!refs.FileRefExists(StripTypeLibIndex(*file),
                                       engine.StartTests())) {
                 win32Missing = true;
@@ -238,7 +382,7 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
               }
             }
             if (win32Missing) continue;
-            if (const auto file = DefaultValueOf(registry, locale + "\\win16\\")) {
+            if (const auto file = defaults.Read(library, locale + "\\win16\\")) {
               if (!refs.FileRefExists(StripTypeLibIndex(*file),
                                       engine.StartTests())) {
                 ReportKey(engine, root, reportedKey, *file,
@@ -247,7 +391,7 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
             }
           }
           if (win32Missing) continue;
-          if (const auto help = DefaultValueOf(registry, version + "\\HELPDIR\\")) {
+          if (const auto help = defaults.Read(library, version + "\\HELPDIR\\")) {
             TTestedList* tested = engine.StartTests();
             if (help->empty()) Note(tested, "HELPDIR value: empty");
             if (help->empty() || !refs.FileOrFolderRefExists(*help, tested)) {
@@ -325,9 +469,11 @@ class TInterfaceTargets {
 
 }  // namespace
 
-void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
-                     const std::string& basePath, TWowLayout layout) {
+void CheckInterfaces(TRegistryCheckThread& engine, TFileReferences& refs,
+                     TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
+  const TWowLayout layout = refs.Folders().Wow;
+  TClassValueReader values(engine, refs);
   // Only ever asked whether keys exist; it opens none.
   TRegistry machine(registry.Store());
   machine.SetRootKey(TRootKey::LocalMachine);
@@ -340,26 +486,22 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
       [&](const std::string& name) {
         const std::string entry = basePath + name;
         targets.SetView(ViewOfKey(layout, root, entry));
-        {
-          TReadOnlyKey key(registry, entry + "\\TypeLib\\");
-          if (key.IsOpen()) {
-            const std::string typeLib = key.ReadDefault();
-            const std::string version = key.ReadString("Version");
-            key.Close();
-            if (targets.TypeLibMissing(typeLib, version, engine.StartTests())) {
-              ReportKey(engine, root, entry + "\\TypeLib", typeLib,
-                        "TypeLib registry key does not exist");
-            }
+        if (const auto typeLib = values.ReadValues(
+                entry, entry + "\\TypeLib\\", {"", "Version"})) {
+          const std::string& id = (*typeLib)[0];
+          if (targets.TypeLibMissing(id, (*typeLib)[1], engine.StartTests())) {
+            ReportKey(engine, root, entry + "\\TypeLib", id,
+                      "TypeLib registry key does not exist");
           }
         }
         for (const char* proxy : {"ProxyStubClsid", "ProxyStubClsid32"}) {
-          const auto clsid = DefaultValueOf(registry, entry + "\\" + proxy + "\\");
+          const auto clsid = values.Read(entry, entry + "\\" + proxy + "\\");
           if (clsid && targets.ClassMissing(*clsid, engine.StartTests())) {
             ReportKey(engine, root, entry + "\\" + proxy, *clsid,
                       std::string(proxy) + " registry key does not exist");
           }
         }
-        const auto base = DefaultValueOf(registry, entry + "\\BaseInterface\\");
+        const auto base = values.Read(entry, entry + "\\BaseInterface\\");
         if (base && targets.InterfaceMissing(*base, engine.StartTests())) {
           ReportKey(engine, root, entry + "\\BaseInterface", *base,
                     "BaseInterface key does not exist");
@@ -367,9 +509,11 @@ void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
       });
 }
 
-void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
-                         const std::string& basePath, TWowLayout layout) {
+void CheckFileExtensions(TRegistryCheckThread& engine, TFileReferences& refs,
+                         TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
+  const TWowLayout layout = refs.Folders().Wow;
+  TClassValueReader values(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Examining file extensions: ",
       TStatusName::Trimmed, [&](const std::string& name) {
@@ -405,7 +549,7 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
                                   "Content Type registry key does not exist");
         }
         const auto handler =
-            DefaultValueOf(registry, entry + "\\PersistentHandler\\");
+            values.Read(entry, entry + "\\PersistentHandler\\");
         TTestedList* tested = handler ? engine.StartTests() : nullptr;
         if (handler && TrimText(*handler).empty()) {
           Note(tested, "PersistentHandler value: empty");

@@ -42,15 +42,13 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
 // Per interface: its type library (and version), proxy classes and base
 // interface, each of which must also be registered under Software\Classes
 // of HKEY_LOCAL_MACHINE or of HKEY_CURRENT_USER.
-// `layout` says how the program sees the views of a 64-bit registry; each
-// target is looked for in the view of the key that names it (RegistryViews.h).
-void CheckInterfaces(TRegistryCheckThread& engine, TRootKey root,
-                     const std::string& basePath,
-                     TWowLayout layout = TWowLayout::None);
+// Each target is looked for in the view of the key that names it
+// (RegistryViews.h), as `refs` sees the views of a 64-bit registry.
+void CheckInterfaces(TRegistryCheckThread& engine, TFileReferences& refs,
+                     TRootKey root, const std::string& basePath);
 // Per extension: the class it belongs to, its content type and its persistent
 // handler.
-void CheckFileExtensions(TRegistryCheckThread& engine, TRootKey root,
-                         const std::string& basePath,
-                         TWowLayout layout = TWowLayout::None);
+void CheckFileExtensions(TRegistryCheckThread& engine, TFileReferences& refs,
+                         TRootKey root, const std::string& basePath);
 
 }  // namespace tidewell

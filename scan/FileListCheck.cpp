@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "scan/CloseKeyOnExit.h"
@@ -14,6 +15,14 @@ constexpr const char* kFileNotFound = "File not found";
 
 bool IsTextValue(TRegDataType type) {
   return type == TRegDataType::rdString || type == TRegDataType::rdExpandString;
+}
+
+// Whether a value names a file that is not there, as the file list judges it.
+bool NamesMissingFile(TFileReferences& refs, const TRegValue& value,
+                      TTestedList* tested) {
+  if (!IsTextValue(value.DataType())) return false;
+  const std::string data = value.Text();
+  return LooksLikeLocalPath(data) && !refs.AllPathsInTextExist(data, tested);
 }
 
 // The values of the open key, which has no subkeys: `count` of them as the key
@@ -32,25 +41,67 @@ void ExamineValues(TRegistryCheckThread& engine, TFileReferences& refs,
   for (const TRegValue& value : values) {
     if (engine.Terminated()) return;
     ++engine.ProgressPosition;
-    if (!IsTextValue(value.DataType())) continue;
-    const std::string data = value.Text();
-    if (LooksLikeLocalPath(data) &&
-        !refs.AllPathsInTextExist(data, engine.StartTests())) {
+    if (NamesMissingFile(refs, value, engine.StartTests())) {
       engine.AddRegistryError(registry.RootKey(), registry.CurrentPath(),
-                              value.Name, data, kFileNotFound);
+                              value.Name, value.Text(), kFileNotFound);
     }
+  }
+}
+
+// A key the class checks have already examined for the file list: the same
+// events as ExamineValues, from what they found.
+void ReplayValues(TRegistryCheckThread& engine, const std::string& path,
+                  const TLeafExamination& exam) {
+  const std::string shown = !path.empty() && path[0] == '\\' ? path.substr(1) : path;
+  engine.ShowStatus(shown);
+  auto finding = exam.Findings.begin();
+  for (std::uint32_t i = 0; i < exam.ValueCount; ++i) {
+    if (engine.Terminated()) return;
+    ++engine.ProgressPosition;
+    if (finding == exam.Findings.end() || finding->ValueIndex != i) continue;
+    if (TTestedList* tested = engine.StartTests()) {
+      for (const std::string& line : finding->Tested) tested->Add(line);
+    }
+    engine.AddRegistryError(TRootKey::LocalMachine, shown, finding->Name,
+                            finding->Data, kFileNotFound);
+    ++finding;
   }
 }
 
 }  // namespace
 
+std::optional<TLeafExamination> ExamineLeafForFileList(
+    TRegistryCheckThread& engine, TFileReferences& refs,
+    const std::string& machinePath, const std::vector<TRegValue>& values) {
+  const TFileReferences::TViewScope view(
+      refs, refs.ViewOfKey(TRootKey::LocalMachine, machinePath));
+  TLeafExamination exam;
+  exam.ValueCount = static_cast<std::uint32_t>(values.size());
+  TTestedList tested;
+  for (std::uint32_t i = 0; i < exam.ValueCount; ++i) {
+    if (engine.Terminated()) return std::nullopt;
+    tested.Clear();
+    if (NamesMissingFile(refs, values[i],
+                         engine.ExplainProblems ? &tested : nullptr)) {
+      exam.Findings.push_back(
+          {i, values[i].Name, values[i].Text(), tested.Take()});
+    }
+  }
+  return exam;
+}
+
 void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
                      const std::string& path) {
   if (engine.Terminated()) return;
   TRegistry& registry = engine.Registry;
+  TLeafExamination shared;
   try {
     registry.CloseKey();
-    if (registry.OpenKeyReadOnly(path)) {
+    if (registry.RootKey() == TRootKey::LocalMachine &&
+        !engine.SharedLeaves.Empty() &&
+        engine.SharedLeaves.Find(registry.View(), path, shared)) {
+      ReplayValues(engine, path, shared);
+    } else if (registry.OpenKeyReadOnly(path)) {
       // The names are taken as the registry spells them: a name with leading
       // or trailing blanks is a different key from the trimmed one.
       //

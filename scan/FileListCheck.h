@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "scan/FileReferences.h"
 #include "scan/RegistryWork.h"
+#include "scan/SharedLeafReads.h"
 
 namespace tidewell {
 
@@ -21,6 +24,15 @@ constexpr std::int32_t kFileListProgressRange = 50000;
 // examination of a key's values costs only that key's remaining values.
 void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
                      const std::string& path);
+
+// The file list's judgement of the values of the HKEY_LOCAL_MACHINE key
+// `machinePath` (which has no subkeys), made ahead of the walk by a check
+// that has read them, for the engine's SharedLeaves; its file tests are
+// made in the key's view, as the walk would make them. Nothing once a stop
+// is asked for.
+std::optional<TLeafExamination> ExamineLeafForFileList(
+    TRegistryCheckThread& engine, TFileReferences& refs,
+    const std::string& machinePath, const std::vector<TRegValue>& values);
 
 // Both roots in turn, HKEY_LOCAL_MACHINE first; a stop between them leaves
 // HKEY_CURRENT_USER unexamined.

@@ -237,6 +237,81 @@ TEST_F(WholeScanTest, FindsOnePlantedProblemOfEveryKindAndNoneOfTheSoundOnes) {
   EXPECT_EQ(Ours(scan.records), expected);
 }
 
+// What the file list reports and shows, scanned with every category or
+// alone: the class checks read many of its keys first and hand it what they
+// found, which must change nothing it reports or shows, down to the lines
+// that explain each problem. A class the user registers over the machine's
+// leaves the machine's key to the file list's own reading.
+TEST_F(WholeScanTest, TheFileListReportsAndShowsTheSameAfterTheClassChecks) {
+  TFolderSet folders = testing::FolderSetOn(drive_);
+  folders.Wow = environment_.Environment().WowLayout();
+  TFileReferences refs(folders, drive_.FileSystem(), environment_.Environment(),
+                       *store_);
+  Load(kPlanted);
+  Load(R"fixture(
+    [HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0006}\InprocServer32]
+    @="$D\\gone\\machine.dll"
+    "ThreadingModel"="Both"
+    [HKEY_CURRENT_USER\Software\Classes\CLSID\{$S-0006}\InprocServer32]
+    @="$D\\gone\\user.dll"
+  )fixture");
+
+  struct Seen {
+    Lines records;  // the file list's, with their explanations
+    Lines shown;    // status texts and progress positions, in order
+  };
+  const auto scan = [&](std::uint16_t categories) {
+    TQueueDispatcher dispatcher;
+    TRegistryCheckThread engine(*store_, dispatcher, nullptr, MakeAllChecks(refs));
+    engine.Categories = categories;
+    engine.ExplainProblems = true;
+    Seen seen;
+    engine.OnShowStatus = [&seen](TRegistryCheckThread& e) {
+      seen.shown.push_back(e.StatusText);
+    };
+    engine.OnShowProgress = [&seen](TRegistryCheckThread& e) {
+      seen.shown.push_back(std::to_string(e.ProgressPosition));
+    };
+    engine.Start();
+    engine.WaitFor();
+    EXPECT_EQ(engine.FatalException(), nullptr);
+    for (const auto& record : engine.Errors) {
+      if (record->Description != "File not found") continue;
+      std::string line = RecordLine(*record);
+      for (const std::string& tested : record->Tested) line += " | " + tested;
+      seen.records.push_back(line);
+    }
+    return seen;
+  };
+  const Seen alone = scan(cfFileList);
+  Seen both = scan(cfClassesSection | cfFileList);
+
+  EXPECT_EQ(both.records, alone.records);
+  ASSERT_GE(both.shown.size(), alone.shown.size());
+  both.shown.erase(both.shown.begin(),
+                   both.shown.end() - static_cast<std::ptrdiff_t>(alone.shown.size()));
+  EXPECT_EQ(both.shown, alone.shown);
+  const std::string machineKey = UpcaseUtf8(Expand(
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{$S-0006}\\InprocServer32 |  | "
+      "$D\\gone\\machine.dll | File not found",
+      false));
+  EXPECT_EQ(std::count_if(alone.records.begin(), alone.records.end(),
+                          [&](const std::string& line) {
+                            return UpcaseUtf8(line).rfind(machineKey, 0) == 0;
+                          }),
+            1);
+  EXPECT_NE(std::find_if(alone.records.begin(), alone.records.end(),
+                         [&](const std::string& line) {
+                           return line.find(" | file ") != std::string::npos;
+                         }),
+            alone.records.end())
+      << "the records explain nothing";
+  Load(R"fixture(
+    [-HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0006}]
+    [-HKEY_CURRENT_USER\Software\Classes\CLSID\{$S-0006}]
+  )fixture");
+}
+
 #ifdef _WIN32
 
 // The prefix's registry as Wine made it, scanned with the folders the system
