@@ -42,12 +42,25 @@ std::optional<std::string> StringFromListing(
   return std::string();
 }
 
+// Whether the subkey `name` may be among `names`, a key's whole listing: a
+// name outside ASCII in it may be one the registry folds onto `name`.
+bool MayHave(const std::vector<std::string>& names, const std::string& name) {
+  bool allAscii = true;
+  for (const std::string& listed : names) {
+    if (NamesEqual(listed, name)) return true;
+    for (const char c : listed) {
+      if (static_cast<unsigned char>(c) >= 0x80) allAscii = false;
+    }
+  }
+  return !allAscii;
+}
+
 // Reads the values a class check looks at, with the key closed again
 // before the caller tests anything. The key read is often one the file list
 // will read again at HKEY_LOCAL_MACHINE\Software\Classes: when it certainly
 // is that key (no registration of the user's stands over its entry) and has
 // no subkeys, all its values are read in one listing and the file list's
-// judgement of them is kept for the file list (SharedLeafReads.h).
+// judgement of them is kept for the file list (SharedKeyReads.h).
 class TClassValueReader {
  public:
   TClassValueReader(TRegistryCheckThread& engine, TFileReferences& refs)
@@ -102,12 +115,38 @@ class TClassValueReader {
         "Software\\Classes\\" + TrimBackslashes(path);
     try {
       if (auto exam = ExamineLeafForFileList(engine_, refs_, machinePath, values)) {
-        engine_.SharedLeaves.Keep(0, machinePath, std::move(*exam));
+        engine_.SharedKeys.KeepLeaf(0, machinePath, std::move(*exam));
       }
     } catch (...) {
       // The file list then examines the key itself.
     }
     return read;
+  }
+
+  // The names of the subkeys of `entry`, listed once for this check and the
+  // file list, so that the check opens only the subkeys that are there.
+  // Nothing when opening each wanted subkey costs less: with no file list to
+  // share the listing with, with a user registration over the entry, when
+  // the listing is cut short, or for a folder of many entries (the classes
+  // root holds CLSID and the like), whose names are not worth keeping.
+  std::optional<std::vector<std::string>> ListEntry(const std::string& entry) {
+    if (!Sharing() || !MachineOwns(entry)) return std::nullopt;
+    TRegistry& registry = engine_.Registry;
+    TReadOnlyKey key(registry, TrimBackslashes(entry) + "\\");
+    if (!key.IsOpen()) return std::nullopt;
+    std::uint32_t subKeyCount = 0;
+    std::uint32_t valueCount = 0;
+    constexpr std::uint32_t kMostKept = 32;
+    if (!registry.GetKeyCounts(subKeyCount, valueCount) || subKeyCount > kMostKept) {
+      return std::nullopt;
+    }
+    std::vector<std::string> names;
+    if (subKeyCount > 0) registry.GetKeyNames(names, subKeyCount);
+    if (names.size() != subKeyCount) return std::nullopt;
+    key.Close();
+    engine_.SharedKeys.KeepListing(0, "Software\\Classes\\" + TrimBackslashes(entry),
+                                   names);
+    return names;
   }
 
  private:
@@ -248,16 +287,21 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
   };
 
   TRegistry& registry = engine.Registry;
-  TClassValueReader defaults(engine, refs);
+  TClassValueReader reader(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Check CLSIDs: ", TStatusName::AsListed,
       [&](const std::string& name) {
         const std::string entry = basePath + name + "\\";
         const TRegView view = refs.ViewOfKey(root, entry);
         const TFileReferences::TViewScope fileView(refs, view);
+        const auto subKeys = reader.ListEntry(entry);
+        const auto wanted = [&](const char* subKey) {
+          return !subKeys || MayHave(*subKeys, subKey);
+        };
         for (const FileSubCheck& sub : kFiles) {
+          if (!wanted(sub.subKey)) continue;
           Guarded([&] {
-            const auto value = defaults.Read(entry, entry + sub.subKey + "\\");
+            const auto value = reader.Read(entry, entry + sub.subKey + "\\");
             if (value && !value->empty() &&
                 !refs.FileRefExists(*value, engine.StartTests())) {
               ReportKey(engine, root, entry + sub.subKey, *value,
@@ -266,8 +310,9 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
           });
         }
         for (const KeySubCheck& sub : kKeys) {
+          if (!wanted(sub.subKey)) continue;
           Guarded([&] {
-            const auto value = defaults.Read(entry, entry + sub.subKey + "\\");
+            const auto value = reader.Read(entry, entry + sub.subKey + "\\");
             if (value && !KeyThereInView(engine.KeyTests, registry, refs.Folders().Wow, view,
                                          sub.targetPrefix + *value + "\\",
                                          engine.StartTests())) {
@@ -282,7 +327,7 @@ void CheckCLSIDs(TRegistryCheckThread& engine, TFileReferences& refs,
 void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
                   TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
-  TClassValueReader defaults(engine, refs);
+  TClassValueReader reader(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Examining Classes: ", TStatusName::AsListed,
       [&](const std::string& name) {
@@ -301,7 +346,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         const TRegView view = refs.ViewOfKey(root, entry);
         const TFileReferences::TViewScope fileView(refs, view);
 
-        if (const auto clsid = defaults.Read(entry, entry + "\\CLSID\\")) {
+        if (const auto clsid = reader.Read(entry, entry + "\\CLSID\\")) {
           TTestedList* tested = engine.StartTests();
           if (clsid->empty()) Note(tested, "CLSID value: empty");
           if (clsid->empty() ||
@@ -312,7 +357,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
           }
         }
         // An empty current version names the root itself, which exists.
-        if (const auto curVer = defaults.Read(entry, entry + "\\CurVer\\")) {
+        if (const auto curVer = reader.Read(entry, entry + "\\CurVer\\")) {
           if (!KeyThereInView(engine.KeyTests, registry, layout, view, basePath + *curVer + "\\",
                               engine.StartTests())) {
             ReportKey(engine, root, entry + "\\CurVer", *curVer,
@@ -322,7 +367,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
         // A path with a placeholder ("%1", an environment variable) is
         // resolved only when the icon is shown.
         if (const auto icon =
-                defaults.Read(entry, entry + "\\DefaultIcon\\")) {
+                reader.Read(entry, entry + "\\DefaultIcon\\")) {
           const std::optional<std::string> path = IconPath(*icon);
           if (path && path->find('%') == std::string::npos &&
               !refs.FileRefExists(*path, engine.StartTests())) {
@@ -336,7 +381,7 @@ void CheckClasses(TRegistryCheckThread& engine, TFileReferences& refs,
 void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
                    TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
-  TClassValueReader defaults(engine, refs);
+  TClassValueReader reader(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Examining TypeLibs: ", TStatusName::AsListed,
       [&](const std::string& name) {
@@ -372,7 +417,7 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
           const std::string reportedKey = singleVersion ? library : version;
           for (const std::string& subKey : subKeys) {
             const std::string locale = version + "\\" + subKey;
-            if (const auto file = defaults.Read(library, locale + "\\win32\\")) {
+            if (const auto file = reader.Read(library, locale + "\\win32\\")) {
               if (!refs.FileRefExists(StripTypeLibIndex(*file),
                                       engine.StartTests())) {
                 win32Missing = true;
@@ -382,7 +427,7 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
               }
             }
             if (win32Missing) continue;
-            if (const auto file = defaults.Read(library, locale + "\\win16\\")) {
+            if (const auto file = reader.Read(library, locale + "\\win16\\")) {
               if (!refs.FileRefExists(StripTypeLibIndex(*file),
                                       engine.StartTests())) {
                 ReportKey(engine, root, reportedKey, *file,
@@ -391,7 +436,7 @@ void CheckTypeLibs(TRegistryCheckThread& engine, TFileReferences& refs,
             }
           }
           if (win32Missing) continue;
-          if (const auto help = defaults.Read(library, version + "\\HELPDIR\\")) {
+          if (const auto help = reader.Read(library, version + "\\HELPDIR\\")) {
             TTestedList* tested = engine.StartTests();
             if (help->empty()) Note(tested, "HELPDIR value: empty");
             if (help->empty() || !refs.FileOrFolderRefExists(*help, tested)) {
@@ -473,7 +518,7 @@ void CheckInterfaces(TRegistryCheckThread& engine, TFileReferences& refs,
                      TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
   const TWowLayout layout = refs.Folders().Wow;
-  TClassValueReader values(engine, refs);
+  TClassValueReader reader(engine, refs);
   // Only ever asked whether keys exist; it opens none.
   TRegistry machine(registry.Store());
   machine.SetRootKey(TRootKey::LocalMachine);
@@ -486,8 +531,14 @@ void CheckInterfaces(TRegistryCheckThread& engine, TFileReferences& refs,
       [&](const std::string& name) {
         const std::string entry = basePath + name;
         targets.SetView(ViewOfKey(layout, root, entry));
-        if (const auto typeLib = values.ReadValues(
-                entry, entry + "\\TypeLib\\", {"", "Version"})) {
+        const auto subKeys = reader.ListEntry(entry);
+        const auto wanted = [&](const std::string& subKey) {
+          return !subKeys || MayHave(*subKeys, subKey);
+        };
+        if (const auto typeLib =
+                wanted("TypeLib")
+                    ? reader.ReadValues(entry, entry + "\\TypeLib\\", {"", "Version"})
+                    : std::nullopt) {
           const std::string& id = (*typeLib)[0];
           if (targets.TypeLibMissing(id, (*typeLib)[1], engine.StartTests())) {
             ReportKey(engine, root, entry + "\\TypeLib", id,
@@ -495,13 +546,16 @@ void CheckInterfaces(TRegistryCheckThread& engine, TFileReferences& refs,
           }
         }
         for (const char* proxy : {"ProxyStubClsid", "ProxyStubClsid32"}) {
-          const auto clsid = values.Read(entry, entry + "\\" + proxy + "\\");
+          if (!wanted(proxy)) continue;
+          const auto clsid = reader.Read(entry, entry + "\\" + proxy + "\\");
           if (clsid && targets.ClassMissing(*clsid, engine.StartTests())) {
             ReportKey(engine, root, entry + "\\" + proxy, *clsid,
                       std::string(proxy) + " registry key does not exist");
           }
         }
-        const auto base = values.Read(entry, entry + "\\BaseInterface\\");
+        const auto base = wanted("BaseInterface")
+                              ? reader.Read(entry, entry + "\\BaseInterface\\")
+                              : std::nullopt;
         if (base && targets.InterfaceMissing(*base, engine.StartTests())) {
           ReportKey(engine, root, entry + "\\BaseInterface", *base,
                     "BaseInterface key does not exist");
@@ -513,7 +567,7 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TFileReferences& refs,
                          TRootKey root, const std::string& basePath) {
   TRegistry& registry = engine.Registry;
   const TWowLayout layout = refs.Folders().Wow;
-  TClassValueReader values(engine, refs);
+  TClassValueReader reader(engine, refs);
   WalkClassKey(
       engine, root, basePath, "Examining file extensions: ",
       TStatusName::Trimmed, [&](const std::string& name) {
@@ -549,7 +603,7 @@ void CheckFileExtensions(TRegistryCheckThread& engine, TFileReferences& refs,
                                   "Content Type registry key does not exist");
         }
         const auto handler =
-            values.Read(entry, entry + "\\PersistentHandler\\");
+            reader.Read(entry, entry + "\\PersistentHandler\\");
         TTestedList* tested = handler ? engine.StartTests() : nullptr;
         if (handler && TrimText(*handler).empty()) {
           Note(tested, "PersistentHandler value: empty");

@@ -68,6 +68,22 @@ void ReplayValues(TRegistryCheckThread& engine, const std::string& path,
   }
 }
 
+// The subkeys `names` of the key `path`, in turn.
+void ScanSubKeys(TRegistryCheckThread& engine, TFileReferences& refs,
+                 const std::string& path, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    // A key both views share shows below Wow6432Node too; it is examined
+    // once, at its own place.
+    if (IsSharedKeyMetAgain(refs.Folders().Wow, engine.Registry.RootKey(),
+                            path + "\\" + name)) {
+      continue;
+    }
+    ScanFileListKey(engine, refs, path + "\\" + name);
+    if (engine.Terminated()) break;
+    ++engine.ProgressPosition;
+  }
+}
+
 }  // namespace
 
 std::optional<TLeafExamination> ExamineLeafForFileList(
@@ -94,13 +110,17 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
                      const std::string& path) {
   if (engine.Terminated()) return;
   TRegistry& registry = engine.Registry;
-  TLeafExamination shared;
   try {
     registry.CloseKey();
-    if (registry.RootKey() == TRootKey::LocalMachine &&
-        !engine.SharedLeaves.Empty() &&
-        engine.SharedLeaves.Find(registry.View(), path, shared)) {
+    const bool mayBeShared = registry.RootKey() == TRootKey::LocalMachine &&
+                             !engine.SharedKeys.Empty();
+    TLeafExamination shared;
+    std::vector<std::string> subKeys;
+    if (mayBeShared && engine.SharedKeys.FindLeaf(registry.View(), path, shared)) {
       ReplayValues(engine, path, shared);
+    } else if (mayBeShared &&
+               engine.SharedKeys.FindListing(registry.View(), path, subKeys)) {
+      ScanSubKeys(engine, refs, path, subKeys);
     } else if (registry.OpenKeyReadOnly(path)) {
       // The names are taken as the registry spells them: a name with leading
       // or trailing blanks is a different key from the trimmed one.
@@ -111,20 +131,9 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
       std::uint32_t subKeyCount = std::numeric_limits<std::uint32_t>::max();
       std::uint32_t valueCount = std::numeric_limits<std::uint32_t>::max();
       registry.GetKeyCounts(subKeyCount, valueCount);
-      std::vector<std::string> subKeys;
       if (subKeyCount > 0) registry.GetKeyNames(subKeys, subKeyCount);
       if (!subKeys.empty()) {
-        for (const std::string& name : subKeys) {
-          // A key both views share shows below Wow6432Node too; it is
-          // examined once, at its own place.
-          if (IsSharedKeyMetAgain(refs.Folders().Wow, registry.RootKey(),
-                                  path + "\\" + name)) {
-            continue;
-          }
-          ScanFileListKey(engine, refs, path + "\\" + name);
-          if (engine.Terminated()) break;
-          ++engine.ProgressPosition;
-        }
+        ScanSubKeys(engine, refs, path, subKeys);
       } else {
         try {
           ExamineValues(engine, refs, valueCount);

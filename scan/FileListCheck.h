@@ -10,7 +10,7 @@
 
 #include "scan/FileReferences.h"
 #include "scan/RegistryWork.h"
-#include "scan/SharedLeafReads.h"
+#include "scan/SharedKeyReads.h"
 
 namespace tidewell {
 
@@ -21,13 +21,15 @@ constexpr std::int32_t kFileListProgressRange = 50000;
 // Walks the key `path` of the engine's current root ("" is the root itself;
 // deeper keys are "\A\B") and everything below it. Only the values of keys
 // without subkeys are examined. Every failure is swallowed: one that stops the
-// examination of a key's values costs only that key's remaining values.
+// examination of a key's values costs only that key's remaining values. What
+// the class checks kept of a key for the file list (the engine's SharedKeys)
+// stands in for reading it, with the same events.
 void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
                      const std::string& path);
 
 // The file list's judgement of the values of the HKEY_LOCAL_MACHINE key
 // `machinePath` (which has no subkeys), made ahead of the walk by a check
-// that has read them, for the engine's SharedLeaves; its file tests are
+// that has read them, for the engine's SharedKeys; its file tests are
 // made in the key's view, as the walk would make them. Nothing once a stop
 // is asked for.
 std::optional<TLeafExamination> ExamineLeafForFileList(

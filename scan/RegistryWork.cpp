@@ -124,10 +124,10 @@ void TRegistryCheckThread::Execute() {
           checks_.BeginScan ? checks_.BeginScan() : nullptr;
       // What another scan found may have changed since.
       KeyTests.Clear();
-      SharedLeaves.Clear();
+      SharedKeys.Clear();
       RunCategories();
       KeyTests.Clear();
-      SharedLeaves.Clear();
+      SharedKeys.Clear();
     }
     if (Terminated()) {
       StatusText = "Stopped by user";

@@ -26,7 +26,7 @@
 #include "registry/RegistryTypes.h"
 #include "scan/KeyTestCache.h"
 #include "scan/ScanChecks.h"
-#include "scan/SharedLeafReads.h"
+#include "scan/SharedKeyReads.h"
 #include "scan/TestedList.h"
 #include "scan/ThreadDispatcher.h"
 #include "undo/UndoRecorder.h"
@@ -162,9 +162,9 @@ class TRegistryCheckThread {
   TRegistry Registry;
   // The class checks' key tests, remembered for the length of a scan.
   TKeyTestCache KeyTests;
-  // Keys the class checks have examined for the file list, for the length
-  // of a scan.
-  TSharedLeafReads SharedLeaves;
+  // What the class checks read of the machine's classes, kept for the file
+  // list for the length of a scan.
+  TSharedKeyReads SharedKeys;
   TRegistryErrorList Errors;
   std::string StatusText;
   TEngineEvent OnClearFinished;

@@ -242,6 +242,10 @@ TEST_F(WholeScanTest, FindsOnePlantedProblemOfEveryKindAndNoneOfTheSoundOnes) {
 // found, which must change nothing it reports or shows, down to the lines
 // that explain each problem. A class the user registers over the machine's
 // leaves the machine's key to the file list's own reading.
+//
+// The problems of {$S-0007} are three "File not found" ones: a class check
+// lists it and reads two of its keys, and the file list must still find all
+// three, in the registry's order.
 TEST_F(WholeScanTest, TheFileListReportsAndShowsTheSameAfterTheClassChecks) {
   TFolderSet folders = testing::FolderSetOn(drive_);
   folders.Wow = environment_.Environment().WowLayout();
@@ -254,6 +258,14 @@ TEST_F(WholeScanTest, TheFileListReportsAndShowsTheSameAfterTheClassChecks) {
     "ThreadingModel"="Both"
     [HKEY_CURRENT_USER\Software\Classes\CLSID\{$S-0006}\InprocServer32]
     @="$D\\gone\\user.dll"
+    [HKEY_CURRENT_USER\Software\Classes\CLSID\{$S-0006}\ProgID]
+    @="$S.User"
+    [HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0007}\ProgID]
+    @="$D\\gone\\progid.txt"
+    [HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0007}\Implemented Categories\{$S-0008}]
+    @="$D\\gone\\category.txt"
+    [HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0007}\InprocServer32]
+    @="$D\\gone\\server7.dll"
   )fixture");
 
   struct Seen {
@@ -300,6 +312,12 @@ TEST_F(WholeScanTest, TheFileListReportsAndShowsTheSameAfterTheClassChecks) {
                             return UpcaseUtf8(line).rfind(machineKey, 0) == 0;
                           }),
             1);
+  const std::string listedEntry = UpcaseUtf8(Expand("{$S-0007}", false));
+  EXPECT_EQ(std::count_if(alone.records.begin(), alone.records.end(),
+                          [&](const std::string& line) {
+                            return UpcaseUtf8(line).find(listedEntry) != std::string::npos;
+                          }),
+            3);
   EXPECT_NE(std::find_if(alone.records.begin(), alone.records.end(),
                          [&](const std::string& line) {
                            return line.find(" | file ") != std::string::npos;
@@ -309,6 +327,7 @@ TEST_F(WholeScanTest, TheFileListReportsAndShowsTheSameAfterTheClassChecks) {
   Load(R"fixture(
     [-HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0006}]
     [-HKEY_CURRENT_USER\Software\Classes\CLSID\{$S-0006}]
+    [-HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{$S-0007}]
   )fixture");
 }
 
