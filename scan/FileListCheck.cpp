@@ -112,14 +112,15 @@ void ScanFileListKey(TRegistryCheckThread& engine, TFileReferences& refs,
   TRegistry& registry = engine.Registry;
   try {
     registry.CloseKey();
-    const bool mayBeShared = registry.RootKey() == TRootKey::LocalMachine &&
-                             !engine.SharedKeys.Empty();
     TLeafExamination shared;
     std::vector<std::string> subKeys;
-    if (mayBeShared && engine.SharedKeys.FindLeaf(registry.View(), path, shared)) {
+    const TSharedKeyReads::TKept kept =
+        registry.RootKey() == TRootKey::LocalMachine
+            ? engine.SharedKeys.Find(registry.View(), path, shared, subKeys)
+            : TSharedKeyReads::TKept::Nothing;
+    if (kept == TSharedKeyReads::TKept::Leaf) {
       ReplayValues(engine, path, shared);
-    } else if (mayBeShared &&
-               engine.SharedKeys.FindListing(registry.View(), path, subKeys)) {
+    } else if (kept == TSharedKeyReads::TKept::Listing) {
       ScanSubKeys(engine, refs, path, subKeys);
     } else if (registry.OpenKeyReadOnly(path)) {
       // The names are taken as the registry spells them: a name with leading

@@ -12,29 +12,23 @@ char Folded(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// FNV-1a and a multiply-rotate hash, both over the view and the folded path
-// without its outer backslashes: a false match needs both to collide.
+// Two hashes in one pass over the view and the folded path without its outer
+// backslashes, 64-bit FNV-1a and a 32-bit multiplicative one: a false match
+// needs both to collide.
 std::pair<std::uint64_t, std::uint32_t> HashesOf(std::uint32_t view,
                                                  const std::string& path) {
   std::size_t first = 0;
   std::size_t last = path.size();
   while (first < last && path[first] == '\\') ++first;
   while (last > first && path[last - 1] == '\\') --last;
-  std::uint64_t a = 14695981039346656037ull;
-  std::uint64_t b = 0x9E3779B97F4A7C15ull;
-  const auto mix = [&](unsigned char byte) {
-    a = (a ^ byte) * 1099511628211ull;
-    b = (b ^ byte) * 0xFF51AFD7ED558CCDull;
-    b = (b << 29) | (b >> 35);
-  };
-  for (int shift = 0; shift < 32; shift += 8) {
-    mix(static_cast<unsigned char>(view >> shift));
-  }
+  std::uint64_t a = 14695981039346656037ull ^ view;
+  std::uint32_t b = 0x811C9DC5u + view;
   for (std::size_t i = first; i < last; ++i) {
-    mix(static_cast<unsigned char>(Folded(path[i])));
+    const auto byte = static_cast<unsigned char>(Folded(path[i]));
+    a = (a ^ byte) * 1099511628211ull;
+    b = (b + byte) * 0x9E3779B1u;
   }
-  mix(static_cast<unsigned char>(last - first));
-  return {a, static_cast<std::uint32_t>(b ^ (b >> 32))};
+  return {a, b ^ static_cast<std::uint32_t>(last - first)};
 }
 
 template <typename Entry>
@@ -80,54 +74,57 @@ void TSharedKeyReads::KeepListing(std::uint32_t view, const std::string& path,
   Add(view, path, entry);
 }
 
-const TSharedKeyReads::Entry* TSharedKeyReads::Lookup(std::uint32_t view,
-                                                      const std::string& path) {
-  if (entries_.empty()) return nullptr;
-  if (!sorted_) {
-    // Stable, so that of a key kept twice the first comes first.
-    std::stable_sort(entries_.begin(), entries_.end(), Before<Entry>);
-    entries_.shrink_to_fit();
-    sorted_ = true;
+void TSharedKeyReads::Index() {
+  // Stable, so that of a key kept twice the first comes first.
+  std::stable_sort(entries_.begin(), entries_.end(), Before<Entry>);
+  entries_.shrink_to_fit();
+  buckets_.assign(kBuckets + 1, 0);
+  std::size_t at = 0;
+  for (std::size_t bucket = 0; bucket <= kBuckets; ++bucket) {
+    while (at < entries_.size() && (entries_[at].first >> kBucketShift) < bucket) ++at;
+    buckets_[bucket] = static_cast<std::uint32_t>(at);
   }
+  sorted_ = true;
+}
+
+TSharedKeyReads::TKept TSharedKeyReads::Find(std::uint32_t view,
+                                             const std::string& path,
+                                             TLeafExamination& exam,
+                                             std::vector<std::string>& names) {
+  if (entries_.empty()) return TKept::Nothing;
+  if (!sorted_) Index();
   Entry wanted;
   std::tie(wanted.first, wanted.second) = HashesOf(view, path);
-  const auto at =
-      std::lower_bound(entries_.begin(), entries_.end(), wanted, Before<Entry>);
-  if (at == entries_.end() || at->first != wanted.first ||
-      at->second != wanted.second) {
-    return nullptr;
+  // The file list asks for every key of the machine, and most are not here:
+  // the top bits of the hash narrow the search to an entry or two at once.
+  const std::size_t bucket = static_cast<std::size_t>(wanted.first >> kBucketShift);
+  const auto last = entries_.begin() + buckets_[bucket + 1];
+  auto at = entries_.begin() + buckets_[bucket];
+  while (at != last && Before(*at, wanted)) ++at;
+  if (at == last || at->first != wanted.first || at->second != wanted.second) {
+    return TKept::Nothing;
   }
-  return &*at;
-}
-
-bool TSharedKeyReads::FindLeaf(std::uint32_t view, const std::string& path,
-                               TLeafExamination& exam) {
-  const Entry* entry = Lookup(view, path);
-  if (entry == nullptr || entry->listing) return false;
-  exam.ValueCount = entry->valueCount;
-  exam.Findings.assign(findings_.begin() + entry->start,
-                       findings_.begin() + entry->start + entry->count);
-  return true;
-}
-
-bool TSharedKeyReads::FindListing(std::uint32_t view, const std::string& path,
-                                  std::vector<std::string>& names) {
-  const Entry* entry = Lookup(view, path);
-  if (entry == nullptr || !entry->listing) return false;
-  names.clear();
-  std::size_t at = entry->start;
-  for (std::uint32_t i = 0; i < entry->count; ++i) {
-    const std::size_t end = names_.find('\0', at);
-    names.push_back(names_.substr(at, end - at));
-    at = end + 1;
+  if (at->listing) {
+    names.clear();
+    std::size_t from = at->start;
+    for (std::uint32_t i = 0; i < at->count; ++i) {
+      const std::size_t end = names_.find('\0', from);
+      names.push_back(names_.substr(from, end - from));
+      from = end + 1;
+    }
+    return TKept::Listing;
   }
-  return true;
+  exam.ValueCount = at->valueCount;
+  exam.Findings.assign(findings_.begin() + at->start,
+                       findings_.begin() + at->start + at->count);
+  return TKept::Leaf;
 }
 
 void TSharedKeyReads::Clear() {
   std::vector<Entry>().swap(entries_);
   std::vector<TLeafFinding>().swap(findings_);
   std::string().swap(names_);
+  std::vector<std::uint32_t>().swap(buckets_);
   sorted_ = true;
 }
 

@@ -54,11 +54,11 @@ class TSharedKeyReads {
   // none is nothing to remember.
   void KeepListing(std::uint32_t view, const std::string& path,
                    const std::vector<std::string>& names);
-  // What was kept for the key, if it was kept as that kind. A key kept twice
-  // answers with what was kept first.
-  bool FindLeaf(std::uint32_t view, const std::string& path, TLeafExamination& exam);
-  bool FindListing(std::uint32_t view, const std::string& path,
-                   std::vector<std::string>& names);
+  enum class TKept { Nothing, Leaf, Listing };
+  // What was kept for the key, into `exam` or `names` as its kind says. A
+  // key kept twice answers with what was kept first.
+  TKept Find(std::uint32_t view, const std::string& path, TLeafExamination& exam,
+             std::vector<std::string>& names);
   bool Empty() const { return entries_.empty(); }
   void Clear();
 
@@ -74,12 +74,18 @@ class TSharedKeyReads {
     std::uint32_t count : 31;
     std::uint32_t listing : 1;
   };
-  const Entry* Lookup(std::uint32_t view, const std::string& path);
   void Add(std::uint32_t view, const std::string& path, Entry entry);
+  // Sorts the entries by hash and indexes them by its top bits.
+  void Index();
+
+  static constexpr int kBucketShift = 48;
+  static constexpr std::size_t kBuckets = std::size_t{1} << (64 - kBucketShift);
 
   std::vector<Entry> entries_;
   std::vector<TLeafFinding> findings_;
   std::string names_;
+  // Entries [buckets_[b], buckets_[b + 1]) have the top bits b.
+  std::vector<std::uint32_t> buckets_;
   bool sorted_ = true;
 };
 
