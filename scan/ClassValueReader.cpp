@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/CharKinds.h"
 #include "platform/TextEncoding.h"
 #include "scan/ClassKeyWalk.h"
 #include "scan/FileListCheck.h"
@@ -21,9 +22,7 @@ std::optional<std::string> StringFromListing(
     const bool match = name.empty() ? value.Name.empty()
                                     : NamesEqual(value.Name, name);
     if (!match) {
-      for (const char c : value.Name) {
-        if (static_cast<unsigned char>(c) >= 0x80) allAscii = false;
-      }
+      allAscii = allAscii && IsAscii(value.Name);
       continue;
     }
     const TRegDataType type = value.DataType();
@@ -43,9 +42,7 @@ bool MayHave(const std::vector<std::string>& names, const std::string& name) {
   bool allAscii = true;
   for (const std::string& listed : names) {
     if (NamesEqual(listed, name)) return true;
-    for (const char c : listed) {
-      if (static_cast<unsigned char>(c) >= 0x80) allAscii = false;
-    }
+    allAscii = allAscii && IsAscii(listed);
   }
   return !allAscii;
 }

@@ -4,25 +4,16 @@
 #include <optional>
 #include <utility>
 
+#include "platform/CharKinds.h"
+
 namespace tidewell {
 
 namespace {
 
-bool IsAscii(const std::string& text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
-char Folded(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 void AppendFolded(std::string& to, const std::string& text, std::size_t first,
                   std::size_t last) {
   to.reserve(to.size() + (last - first));
-  for (std::size_t i = first; i < last; ++i) to += Folded(text[i]);
+  for (std::size_t i = first; i < last; ++i) to += FoldedAscii(text[i]);
 }
 
 // The name a key is remembered by: root and view, then the path without its
@@ -106,7 +97,7 @@ std::size_t TKeyTestCache::FoldedHash::operator()(std::string_view name) const {
   // FNV-1a over the folded bytes.
   std::uint64_t hash = 14695981039346656037ull;
   for (const char c : name) {
-    hash ^= static_cast<unsigned char>(Folded(c));
+    hash ^= static_cast<unsigned char>(FoldedAscii(c));
     hash *= 1099511628211ull;
   }
   return static_cast<std::size_t>(hash);
@@ -116,7 +107,7 @@ bool TKeyTestCache::FoldedEqual::operator()(std::string_view a,
                                             std::string_view b) const {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Folded(a[i]) != Folded(b[i])) return false;
+    if (FoldedAscii(a[i]) != FoldedAscii(b[i])) return false;
   }
   return true;
 }

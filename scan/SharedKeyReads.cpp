@@ -4,13 +4,11 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/CharKinds.h"
+
 namespace tidewell {
 
 namespace {
-
-char Folded(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Two hashes in one pass over the view and the folded path without its outer
 // backslashes, 64-bit FNV-1a and a 32-bit multiplicative one: a false match
@@ -24,7 +22,7 @@ std::pair<std::uint64_t, std::uint32_t> HashesOf(std::uint32_t view,
   std::uint64_t a = 14695981039346656037ull ^ view;
   std::uint32_t b = 0x811C9DC5u + view;
   for (std::size_t i = first; i < last; ++i) {
-    const auto byte = static_cast<unsigned char>(Folded(path[i]));
+    const auto byte = static_cast<unsigned char>(FoldedAscii(path[i]));
     a = (a ^ byte) * 1099511628211ull;
     b = (b + byte) * 0x9E3779B1u;
   }
